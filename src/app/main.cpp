@@ -1,0 +1,12 @@
+#include "app/mainwindow.h"
+#include "text/versioninfo.h"
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(sentrel::readVersionInfo().productName);
+    sentrel::TAppForm window;
+    window.show();
+    return app.exec();
+}

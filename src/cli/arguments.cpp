@@ -1,0 +1,72 @@
+#include "cli/arguments.h"
+
+namespace sentrel::cli {
+
+Arguments::Arguments(QStringList args) : tokens_(std::move(args))
+{
+    optionsEnd_ = tokens_.indexOf(QStringLiteral("--"));
+    if (optionsEnd_ < 0)
+        optionsEnd_ = tokens_.size();
+}
+
+bool Arguments::flag(const QString &name)
+{
+    const QString option = QStringLiteral("--") + name;
+    bool found = false;
+    for (qsizetype i = 0; i < optionsEnd_;) {
+        if (tokens_[i] == option) {
+            tokens_.removeAt(i);
+            --optionsEnd_;
+            found = true;
+        } else {
+            ++i;
+        }
+    }
+    return found;
+}
+
+std::optional<QString> Arguments::value(const QString &name)
+{
+    const QString option = QStringLiteral("--") + name;
+    for (qsizetype i = 0; i < optionsEnd_; ++i) {
+        if (tokens_[i].startsWith(option + u'=')) {
+            QString v = tokens_[i].mid(option.size() + 1);
+            tokens_.removeAt(i);
+            --optionsEnd_;
+            return v;
+        }
+        if (tokens_[i] == option) {
+            if (i + 1 >= optionsEnd_)
+                throw UsageError(QStringLiteral("option %1 needs a value").arg(option));
+            QString v = tokens_[i + 1];
+            tokens_.remove(i, 2);
+            optionsEnd_ -= 2;
+            return v;
+        }
+    }
+    return std::nullopt;
+}
+
+QStringList Arguments::positionals()
+{
+    QStringList result;
+    for (qsizetype i = 0; i < tokens_.size(); ++i) {
+        const QString &t = tokens_[i];
+        if (i < optionsEnd_ && t.startsWith(u"--"))
+            throw UsageError(QStringLiteral("unknown option %1").arg(t));
+        if (i != optionsEnd_)
+            result.append(t);
+    }
+    return result;
+}
+
+int toInt(const QString &text, const QString &what)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("%1 expects a whole number, not \"%2\"").arg(what, text));
+    return v;
+}
+
+} // namespace sentrel::cli

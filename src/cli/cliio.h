@@ -1,0 +1,27 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <iosfwd>
+
+namespace sentrel::cli {
+
+// The streams a command talks through; the program passes the process's
+// standard streams, the tests string streams.
+struct CliIo {
+    std::istream &in;
+    std::ostream &out;
+    std::ostream &err;
+};
+
+// Writes the text as UTF-8, byte for byte: no newline added, CR LF kept.
+void writeText(std::ostream &stream, const QString &text);
+void writeLine(std::ostream &stream, const QString &text); // text + "\n"
+
+// The bytes of FILE, or of the input stream when `path` is empty or "-".
+// Throws sentrel::Error when the file cannot be read.
+QByteArray readInput(const QString &path, std::istream &in);
+
+// UTF-8 input as text (a leading byte order mark dropped).
+QString decodeUtf8(const QByteArray &bytes);
+
+} // namespace sentrel::cli

@@ -1,0 +1,25 @@
+#include "cli/registry.h"
+#include "cli/commands.h"
+
+namespace sentrel::cli {
+
+void CommandRegistry::add(std::unique_ptr<Command> command) { commands_.push_back(std::move(command)); }
+
+Command *CommandRegistry::find(const QString &name) const
+{
+    for (const auto &c : commands_)
+        if (c->name() == name)
+            return c.get();
+    return nullptr;
+}
+
+CommandRegistry makeRegistry()
+{
+    CommandRegistry r;
+    r.add(makeFetchCommand());
+    r.add(makeStripCommand());
+    r.add(makeDecodeCommand());
+    return r;
+}
+
+} // namespace sentrel::cli

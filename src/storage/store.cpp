@@ -1,0 +1,1 @@
+// The website store, the data folder, the settings and the list files live in this folder.
