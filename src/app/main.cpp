@@ -5,7 +5,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(sentrel::readVersionInfo().productName);
+    QApplication::setApplicationName(sentrel::readVersionInfo().ProductName);
     sentrel::TAppForm window;
     window.show();
     return app.exec();
