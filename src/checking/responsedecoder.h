@@ -1,0 +1,16 @@
+#pragma once
+#include "checking/responsehead.h"
+#include <QByteArray>
+#include <QString>
+
+namespace sentrel {
+
+// Turns the head and raw body bytes of a successful response into the page
+// text: content decoding, choice of character set, character decoding, then
+// split lines / join lines (CR LF after every line, nothing after a NUL).
+// Needs no connection, so it can be fed any head and body.
+// Throws sentrel::Error for a compressed body zlib cannot read and
+// BodyTooLargeError for a body beyond maxBodyBytes once decoded.
+QString decodeResponse(const ResponseHead &head, QByteArray body, qsizetype maxBodyBytes = defaultMaxBodyBytes);
+
+} // namespace sentrel
