@@ -1,0 +1,126 @@
+#include "storage/storesqlite.h"
+#include "text/lines.h"
+#include <sqlite3.h>
+
+namespace sentrel {
+
+namespace {
+
+QString messageOf(sqlite3 *db, int rc)
+{
+    // sqlite3_errmsg describes the last failure of the connection; without a
+    // connection (out of memory at open) only the code is known.
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+}
+
+[[noreturn]] void fail(sqlite3 *db, int rc) { throw StoreError(messageOf(db, rc), rc); }
+
+} // namespace
+
+StoreError::StoreError(QString message, int code) : Error(std::move(message)), code_(code) {}
+
+SqliteStatement::SqliteStatement(sqlite3 *db, QStringView sql) : db_(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    // The text is handed over as built; an embedded NUL ends it where SQLite
+    // reads it, which leaves an unterminated literal and so an error, never
+    // a silently shortened value.
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        fail(db_, rc);
+    }
+    if (!stmt_) // only blanks or a comment
+        throw StoreError(QStringLiteral("empty statement"), SQLITE_MISUSE);
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+
+SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept : db_(other.db_), stmt_(other.stmt_)
+{
+    other.stmt_ = nullptr;
+}
+
+bool SqliteStatement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    fail(db_, rc);
+}
+
+int SqliteStatement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString SqliteStatement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+int SqliteStatement::columnIndex(QStringView name) const
+{
+    const int n = columnCount();
+    for (int i = 0; i < n; ++i)
+        if (equalsAsciiCaseless(columnName(i), name))
+            return i;
+    return -1;
+}
+
+bool SqliteStatement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+QString SqliteStatement::text(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
+    if (!data)
+        return QString();
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
+}
+
+qint64 SqliteStatement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+SqliteConnection::SqliteConnection(const QString &path)
+{
+    const QByteArray name = path.toUtf8();
+    const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = messageOf(db_, rc);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw StoreOpenError(message, rc);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+}
+
+SqliteConnection::~SqliteConnection()
+{
+    // Every statement is finalised by its own owner before this point, so
+    // the close always succeeds and, as the last connection, checkpoints the
+    // write-ahead log into the database file.
+    sqlite3_close(db_);
+}
+
+SqliteStatement SqliteConnection::prepare(QStringView sql) { return SqliteStatement(db_, sql); }
+
+int SqliteConnection::execute(QStringView sql)
+{
+    SqliteStatement statement(db_, sql);
+    while (statement.step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+QString SqliteConnection::queryText(QStringView sql)
+{
+    SqliteStatement statement(db_, sql);
+    return statement.step() ? statement.text(0) : QString();
+}
+
+void SqliteConnection::setBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+bool SqliteConnection::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+bool SqliteConnection::isReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
+} // namespace sentrel

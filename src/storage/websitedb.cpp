@@ -1,0 +1,308 @@
+#include "storage/websitedb.h"
+#include "storage/storeschema.h"
+#include "storage/websitedbsql.h"
+#include "text/lines.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <sqlite3.h>
+
+namespace sentrel {
+
+namespace {
+
+QString withSeparator(QString folder)
+{
+    if (!folder.isEmpty() && !folder.endsWith(u'/') && !folder.endsWith(QDir::separator()))
+        folder += u'/';
+    return folder;
+}
+
+// Copies the template into place under a temporary name and renames it, so
+// a crash in the middle never leaves a half-copied websites.db that would
+// then refuse to open. A failed copy is not reported: opening creates an
+// empty file and the store makes its table itself.
+void copyTemplateIfMissing(const QString &templatePath, const QString &path)
+{
+    if (templatePath.isEmpty() || QFileInfo::exists(path))
+        return;
+    QFile source(templatePath);
+    if (!source.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = source.readAll();
+    QTemporaryFile copy(path + QStringLiteral(".XXXXXX"));
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+        return;
+    // Renaming never replaces a file another program created meanwhile.
+    if (copy.rename(path))
+        copy.setAutoRemove(false);
+}
+
+// The option columns, in the order an older store gains them.
+constexpr struct {
+    const char16_t *name;
+    const char16_t *type;
+} optionColumns[] = {
+    {u"STRIP", u"TEXT"},   {u"LINESTART", u"INTEGER"}, {u"LINESTOP", u"INTEGER"},
+    {u"KEYWORD", u"TEXT"}, {u"XPATH", u"TEXT"},        {u"REGEX", u"TEXT"},
+};
+
+bool isDigits(QStringView s, qsizetype from, qsizetype count)
+{
+    for (qsizetype i = from; i < from + count; ++i)
+        if (s[i] < u'0' || s[i] > u'9')
+            return false;
+    return true;
+}
+
+int number(QStringView s, qsizetype from, qsizetype count)
+{
+    int v = 0;
+    for (qsizetype i = from; i < from + count; ++i)
+        v = v * 10 + (s[i].unicode() - u'0');
+    return v;
+}
+
+// Writes `value` as `width` digits, zero-padded; the caller keeps it in range.
+char16_t *putDigits(char16_t *out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        out[i] = char16_t(u'0' + value % 10);
+    return out + width;
+}
+
+} // namespace
+
+StoreRow::StoreRow(const SqliteStatement &statement)
+{
+    const int n = statement.columnCount();
+    names_.reserve(n);
+    values_.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        names_.append(statement.columnName(i));
+        values_.push_back(statement.isNull(i) ? std::nullopt : std::optional<QString>(statement.text(i)));
+    }
+}
+
+const std::optional<QString> *StoreRow::find(QStringView column) const
+{
+    for (qsizetype i = 0; i < names_.size(); ++i)
+        if (equalsAsciiCaseless(names_[i], column))
+            return &values_[size_t(i)];
+    return nullptr;
+}
+
+QString StoreRow::text(QStringView column) const
+{
+    const auto *value = find(column);
+    return value && *value ? **value : QString();
+}
+
+bool StoreRow::isNull(QStringView column) const
+{
+    const auto *value = find(column);
+    return !value || !*value;
+}
+
+WebsiteDb::WebsiteDb(const QString &dataFolder, const StoreSettings &settings)
+    : path_(withSeparator(dataFolder) + QString::fromUtf16(StoreFileName))
+{
+    copyTemplateIfMissing(settings.templatePath, path_);
+    openConnection(settings);
+
+    SqliteConnection &db = connection();
+    if (!db.prepare(websitesql::tableInfo(u"WEBSITES")).step())
+        db.execute(QString::fromUtf8(storeschema::CreateTable));
+    for (const auto &c : optionColumns)
+        AddColumnIfNotExists(QStringLiteral("WEBSITES"), QString::fromUtf16(c.name), QString::fromUtf16(c.type));
+    try {
+        db.execute(QString::fromUtf8(storeschema::CreateUrlIndex));
+    } catch (const StoreError &) {
+        // Only a speed-up: a store that cannot be written (read-only file)
+        // still opens, and lookups then read the whole table.
+    }
+}
+
+WebsiteDb::~WebsiteDb() = default;
+
+void WebsiteDb::openConnection(const StoreSettings &settings)
+{
+    try {
+        connection_ = std::make_unique<SqliteConnection>(path_);
+        // Locking stays normal (not exclusive) so that the desktop program
+        // and sentrel-cli can use one store at once; a lock held by the other
+        // one is waited for up to the busy timeout.
+        connection_->setBusyTimeout(settings.busyTimeoutMs);
+        // The first statements that read the file: a file that is no
+        // database, or stays locked, fails here and is reported as a failed
+        // open. Full syncs make every acknowledged change survive a crash or
+        // a power loss.
+        if (settings.journal == StoreJournal::WriteAheadLog)
+            connection_->queryText(u"PRAGMA journal_mode=WAL;");
+        else
+            connection_->queryText(u"PRAGMA journal_mode=DELETE;");
+        connection_->execute(u"PRAGMA synchronous=FULL;");
+        connection_->queryText(u"PRAGMA schema_version;");
+    } catch (const StoreError &e) {
+        connection_.reset();
+        throw StoreOpenError(QStringLiteral("%1 (%2)").arg(e.message(), QDir::toNativeSeparators(path_)), e.code());
+    }
+}
+
+SqliteConnection &WebsiteDb::connection()
+{
+    if (!connection_)
+        throw StoreError(QStringLiteral("the store is closed"), SQLITE_MISUSE);
+    return *connection_;
+}
+
+void WebsiteDb::AddColumnIfNotExists(const QString &table, const QString &column, const QString &type)
+{
+    {
+        SqliteStatement columns = connection().prepare(websitesql::tableInfo(table));
+        const int name = columns.columnIndex(u"name");
+        while (columns.step())
+            if (equalsAsciiCaseless(columns.text(name), column))
+                return;
+    }
+    connection().execute(websitesql::addColumn(table, column, type));
+}
+
+std::vector<ListedWebsite> WebsiteDb::DbLoadWebsites()
+{
+    SqliteStatement rows = connection().prepare(websitesql::load());
+    const int url = rows.columnIndex(u"URL");
+    const int lastChange = rows.columnIndex(u"LASTCHANGE");
+    const int status = rows.columnIndex(u"STATUS");
+    const auto read = [&rows](int column) { return column < 0 ? QString() : rows.text(column); };
+    std::vector<ListedWebsite> result;
+    while (rows.step())
+        result.push_back({read(url), localLastChange(read(lastChange)), read(status)});
+    return result;
+}
+
+void WebsiteDb::DbAddUrl(const QString &url) { connection().execute(websitesql::add(url)); }
+
+void WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status)
+{
+    std::optional<QString> id;
+    {
+        SqliteStatement find = connection().prepare(websitesql::findId(url));
+        if (find.step())
+            id = find.text(0);
+    }
+    if (id)
+        connection().execute(websitesql::updateContent(content, status, *id));
+    else
+        connection().execute(websitesql::insertContent(url, content, status));
+}
+
+void WebsiteDb::deleteUrl(const QString &url) { connection().execute(websitesql::remove(url)); }
+
+std::optional<StoreRow> WebsiteDb::lookupRow(const QString &url)
+{
+    SqliteStatement row = connection().prepare(websitesql::lookup(url));
+    if (!row.step())
+        return std::nullopt;
+    return StoreRow(row);
+}
+
+int WebsiteDb::execute(const QString &sql) { return connection().execute(sql); }
+
+void WebsiteDb::close() { connection_.reset(); }
+
+void WebsiteDb::beginBatch() { connection().execute(u"BEGIN IMMEDIATE;"); }
+
+void WebsiteDb::commitBatch()
+{
+    if (!inBatch())
+        throw StoreError(QStringLiteral("the database undid the changes made before an earlier error; "
+                                        "they were not saved"),
+                         SQLITE_ABORT);
+    connection().execute(u"COMMIT;");
+}
+
+bool WebsiteDb::inBatch() const { return connection_ && connection_->inTransaction(); }
+
+StoreBatch::StoreBatch(WebsiteDb &db) : db_(db), owner_(!db.inBatch())
+{
+    if (owner_)
+        db_.beginBatch();
+}
+
+StoreBatch::~StoreBatch()
+{
+    if (!owner_ || !db_.inBatch())
+        return;
+    try {
+        db_.commitBatch();
+    } catch (const StoreError &) {
+        // A destructor cannot report; leave the connection usable.
+        try {
+            db_.execute(QStringLiteral("ROLLBACK;"));
+        } catch (const StoreError &) {
+        }
+    }
+}
+
+void StoreBatch::commit()
+{
+    if (!owner_)
+        return;
+    owner_ = false;
+    try {
+        db_.commitBatch();
+    } catch (const StoreError &) {
+        if (db_.inBatch()) {
+            try {
+                db_.execute(QStringLiteral("ROLLBACK;"));
+            } catch (const StoreError &) {
+            }
+        }
+        throw;
+    }
+}
+
+QString localLastChange(QStringView s)
+{
+    // DATETIME('now') writes "YYYY-MM-DD HH:MM:SS"; SQLite also reads a "T"
+    // between date and time, so a value written by another tool is taken too.
+    const bool shaped = s.size() == 19 && isDigits(s, 0, 4) && s[4] == u'-' && isDigits(s, 5, 2) &&
+                        s[7] == u'-' && isDigits(s, 8, 2) && (s[10] == u' ' || s[10] == u'T') &&
+                        isDigits(s, 11, 2) && s[13] == u':' && isDigits(s, 14, 2) && s[16] == u':' &&
+                        isDigits(s, 17, 2);
+    if (!shaped)
+        return s.toString();
+    const QDate date(number(s, 0, 4), number(s, 5, 2), number(s, 8, 2));
+    const QTime time(number(s, 11, 2), number(s, 14, 2), number(s, 17, 2));
+    if (!date.isValid() || !time.isValid())
+        return s.toString();
+    const QDateTime local = QDateTime(date, time, Qt::UTC).toLocalTime();
+    const QDate d = local.date();
+    const QTime t = local.time();
+    if (d.year() < 0 || d.year() > 9999)
+        return s.toString();
+    char16_t out[19];
+    char16_t *p = putDigits(out, d.year(), 4);
+    *p++ = u'-';
+    p = putDigits(p, d.month(), 2);
+    *p++ = u'-';
+    p = putDigits(p, d.day(), 2);
+    *p++ = u' ';
+    p = putDigits(p, t.hour(), 2);
+    *p++ = u':';
+    p = putDigits(p, t.minute(), 2);
+    *p++ = u':';
+    putDigits(p, t.second(), 2);
+    return QString::fromUtf16(out, 19);
+}
+
+QStringList storeFiles(const QString &dataFolder)
+{
+    const QString db = withSeparator(dataFolder) + QString::fromUtf16(StoreFileName);
+    return {db, db + QStringLiteral("-wal"), db + QStringLiteral("-shm"), db + QStringLiteral("-journal")};
+}
+
+} // namespace sentrel

@@ -1,0 +1,145 @@
+#pragma once
+#include "storage/storesqlite.h"
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The website store: websites.db in the data folder, table WEBSITES, one row
+// per watched URL with its check options, the stored text of its last saved
+// check, that check's status and its time.
+namespace sentrel {
+
+inline constexpr char16_t StoreFileName[] = u"websites.db";
+inline constexpr char16_t StoreTemplateFileName[] = u"empty.db";
+
+// One row of the table, every column read by name; SQL names are caseless,
+// so "STRIP" also finds a column an older program called "strip".
+class StoreRow {
+public:
+    StoreRow() = default;
+    explicit StoreRow(const SqliteStatement &statement); // the statement's current row
+
+    // The column's value as text; NULL and a column the row lacks read as "".
+    QString text(QStringView column) const;
+    bool isNull(QStringView column) const; // also true for a missing column
+
+private:
+    const std::optional<QString> *find(QStringView column) const;
+
+    QStringList names_;
+    std::vector<std::optional<QString>> values_;
+};
+
+// One row as the URL list shows it at start-up.
+struct ListedWebsite {
+    QString url;
+    QString lastChange; // local time "yyyy-mm-dd hh:nn:ss", or "" when never saved
+    QString status;     // the stored STATUS ("" when NULL): not shown by the desktop list
+};
+
+// The store operations the URL list logic needs; WebsiteDb is the real one.
+// Every operation throws StoreError when its statement fails.
+class UrlStore {
+public:
+    virtual ~UrlStore() = default;
+    virtual std::vector<ListedWebsite> DbLoadWebsites() = 0;
+    virtual void DbAddUrl(const QString &url) = 0;
+    virtual void deleteUrl(const QString &url) = 0;
+    virtual std::optional<StoreRow> lookupRow(const QString &url) = 0;
+};
+
+enum class StoreJournal {
+    // Write-ahead log, synced at every commit: one disk sync per change, and
+    // readers never wait for a writer. The program's choice.
+    WriteAheadLog,
+    // Rollback journal, fully synced: three to four disk syncs per change.
+    // Kept so that the benchmark can show the difference.
+    Rollback,
+};
+
+struct StoreSettings {
+    QString templatePath;      // empty.db to copy when websites.db is missing; may be empty
+    int busyTimeoutMs = 10000; // how long a statement waits for another program's lock
+    StoreJournal journal = StoreJournal::WriteAheadLog;
+};
+
+class WebsiteDb final : public UrlStore {
+public:
+    // Opens dataFolder + "websites.db": copies the template there when no
+    // file exists, creates the table when the file has none, and appends the
+    // option columns a store of an older version lacks. Throws
+    // StoreOpenError when the file cannot be opened or is no database, and
+    // StoreError when the column migration fails. Never writes over a file
+    // it cannot read as a store.
+    WebsiteDb(const QString &dataFolder, const StoreSettings &settings);
+    ~WebsiteDb() override;
+
+    const QString &path() const { return path_; }
+
+    void AddColumnIfNotExists(const QString &table, const QString &column, const QString &type);
+
+    std::vector<ListedWebsite> DbLoadWebsites() override;
+    void DbAddUrl(const QString &url) override;
+    // Replaces the content and status of the URL's first row and stamps it
+    // with the database's current UTC time; inserts a row when there is none.
+    void DbSaveWebsite(const QString &url, const QString &content, const QString &status);
+    void deleteUrl(const QString &url) override;
+    std::optional<StoreRow> lookupRow(const QString &url) override;
+
+    // Runs one statement built by another part of the program (the options
+    // dialog's UPDATE); returns the number of rows it changed.
+    int execute(const QString &sql);
+
+    // Closes the connection (before Reset to Defaults deletes the file);
+    // every later call throws StoreError.
+    void close();
+
+    // Statements between begin and commit share one transaction and so one
+    // disk sync; StoreBatch is the way to use them.
+    void beginBatch();
+    void commitBatch();
+    bool inBatch() const;
+
+private:
+    SqliteConnection &connection();
+    void openConnection(const StoreSettings &settings);
+
+    QString path_;
+    std::unique_ptr<SqliteConnection> connection_;
+};
+
+// Groups many statements (sentrel-cli adding hundreds of URLs) so that they
+// cost one disk sync instead of one each. Each statement still stands on its
+// own: a failing one does not undo the others, and the destructor commits
+// what was done. Only the outermost batch of nested ones commits.
+class StoreBatch {
+public:
+    explicit StoreBatch(WebsiteDb &db);
+    ~StoreBatch();
+    StoreBatch(const StoreBatch &) = delete;
+    StoreBatch &operator=(const StoreBatch &) = delete;
+
+    // Makes the batch durable; throws StoreError when that fails, or when
+    // the database already undid the batch after a failed statement (disk
+    // full, I/O error), in which case none of it was saved.
+    void commit();
+
+private:
+    WebsiteDb &db_;
+    bool owner_;
+};
+
+// A stored LASTCHANGE (UTC, "YYYY-MM-DD HH:MM:SS") in the local time of the
+// system's time-zone rules for that instant, as "yyyy-mm-dd hh:nn:ss". ""
+// stays "". A value that is not such a time (edited by hand) is shown as it
+// is stored, so nothing is hidden.
+QString localLastChange(QStringView storedUtc);
+
+// The files of a store: websites.db and the journal files SQLite keeps next
+// to it. Reset to Defaults deletes all of them after close().
+QStringList storeFiles(const QString &dataFolder);
+
+} // namespace sentrel
