@@ -76,7 +76,10 @@ QString SystemDataFolder::userDataRoot()
 
 #endif
 
-void SystemDataFolder::makeFolder(const QString &path) { QDir().mkpath(path); }
+void SystemDataFolder::makeFolder(const QString &path)
+{
+    QDir().mkpath(path);
+}
 
 QString PerUserDataFolder(DataFolderSystem &system)
 {

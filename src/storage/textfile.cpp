@@ -34,7 +34,10 @@ QString decodeWindows1252(QByteArrayView bytes)
     return QString::fromLatin1(bytes);
 }
 
-QString displayPath(const QString &path) { return QDir::toNativeSeparators(path); }
+QString displayPath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace
 
@@ -77,9 +80,13 @@ void writeFileAtomically(const QString &path, QByteArrayView bytes)
     if (file.write(bytes.data(), bytes.size()) != bytes.size())
         fail();
     if (!file.commit())
-        throw Error(QStringLiteral("Cannot write file \"%1\": %2").arg(displayPath(path), file.errorString()));
+        throw Error(
+            QStringLiteral("Cannot write file \"%1\": %2").arg(displayPath(path), file.errorString()));
 }
 
-void writeUtf8File(const QString &path, QStringView text) { writeFileAtomically(path, text.toUtf8()); }
+void writeUtf8File(const QString &path, QStringView text)
+{
+    writeFileAtomically(path, text.toUtf8());
+}
 
 } // namespace sentrel

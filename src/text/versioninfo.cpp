@@ -19,7 +19,8 @@ TEXEVersionData readVersionInfo()
 
 FileVersionNumber fileVersionNumber()
 {
-    return {buildinfo::VersionMajor, buildinfo::VersionMinor, buildinfo::VersionPatch, buildinfo::VersionTweak};
+    return {buildinfo::VersionMajor, buildinfo::VersionMinor, buildinfo::VersionPatch,
+            buildinfo::VersionTweak};
 }
 
 QString versionText(const FileVersionNumber &version)
@@ -27,6 +28,9 @@ QString versionText(const FileVersionNumber &version)
     return QStringLiteral("%1.%2").arg(version.major).arg(version.minor);
 }
 
-QString versionText() { return versionText(fileVersionNumber()); }
+QString versionText()
+{
+    return versionText(fileVersionNumber());
+}
 
 } // namespace sentrel

@@ -33,7 +33,8 @@ TEST(DecodeText, ByteOrderMarkDecidesOtherwiseUtf8ThenWindows1252)
         TextEncoding encoding;
     } cases[] = {
         {"empty", QByteArray(), QString(), TextEncoding::Utf8},
-        {"plain UTF-8", QByteArray("gr\xC3\xBC\xC3\x9F \xF0\x9F\x98\x80"), u16(u"grüß 😀"), TextEncoding::Utf8},
+        {"plain UTF-8", QByteArray("gr\xC3\xBC\xC3\x9F \xF0\x9F\x98\x80"), u16(u"grüß 😀"),
+         TextEncoding::Utf8},
         {"UTF-8 mark is dropped", QByteArray("\xEF\xBB\xBF\xC3\xA9"), u16(u"é"), TextEncoding::Utf8Bom},
         {"only a UTF-8 mark", QByteArray("\xEF\xBB\xBF"), QString(), TextEncoding::Utf8Bom},
         {"not UTF-8: every byte in Windows-1252", QByteArray("\x80 caf\xE9 \x9F"), u16(u"€ café Ÿ"),
@@ -42,7 +43,11 @@ TEST(DecodeText, ByteOrderMarkDecidesOtherwiseUtf8ThenWindows1252)
         {"overlong form is not UTF-8", QByteArray("\xC0\xAF"), u16(u"À¯"), TextEncoding::Windows1252},
         {"encoded surrogate is not UTF-8", QByteArray("\xED\xA0\x80"), u16(u"í\u00A0€"),
          TextEncoding::Windows1252},
-        {"UTF-16 LE mark", QByteArray("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8), u16(u"a😀"), TextEncoding::Utf16LE},
+        {"UTF-16 LE mark",
+         QByteArray("\xFF\xFE"
+                    "a\0\x3D\xD8\x00\xDE",
+                    8),
+         u16(u"a😀"), TextEncoding::Utf16LE},
         {"UTF-16 BE mark", QByteArray("\xFE\xFF\0a\0\xE9", 6), u16(u"aé"), TextEncoding::Utf16BE},
         {"UTF-32 LE mark wins over UTF-16 LE", QByteArray("\xFF\xFE\0\0a\0\0\0", 8), u16(u"a"),
          TextEncoding::Utf32LE},
