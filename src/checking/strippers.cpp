@@ -1,11 +1,6 @@
 #include "checking/strippers.h"
-#include "text/error.h"
 
 namespace sentrel {
-
-QString StripWithBrowser(QStringView text) { return text.toString(); }
-QString StripWithRegex(QStringView text) { return text.toString(); }
-QString StripWithStringBuilder(QStringView text) { return text.toString(); }
 
 QString strip(StripMethod method, QStringView text)
 {
