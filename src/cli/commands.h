@@ -8,5 +8,11 @@ namespace sentrel::cli {
 std::unique_ptr<Command> makeFetchCommand();
 std::unique_ptr<Command> makeStripCommand();
 std::unique_ptr<Command> makeDecodeCommand();
+// The website store: storecommand.h.
+std::unique_ptr<Command> makeAddCommand();
+std::unique_ptr<Command> makeListCommand();
+std::unique_ptr<Command> makeDeleteCommand();
+std::unique_ptr<Command> makeShowCommand();
+std::unique_ptr<Command> makeSetCommand();
 
 } // namespace sentrel::cli

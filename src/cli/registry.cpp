@@ -19,6 +19,11 @@ CommandRegistry makeRegistry()
     r.add(makeFetchCommand());
     r.add(makeStripCommand());
     r.add(makeDecodeCommand());
+    r.add(makeAddCommand());
+    r.add(makeListCommand());
+    r.add(makeDeleteCommand());
+    r.add(makeShowCommand());
+    r.add(makeSetCommand());
     return r;
 }
 

@@ -40,6 +40,21 @@ void copyTemplateIfMissing(const QString &templatePath, const QString &path)
         copy.setAutoRemove(false);
 }
 
+// The path of a store that failed to open, with the likely reason when the
+// file system tells it: SQLite's own words ("unable to open database file",
+// "attempt to write a readonly database") do not say that a folder or a file
+// lacks write permission.
+QString whereAndWhy(const QString &path)
+{
+    QString text = QDir::toNativeSeparators(path);
+    const QFileInfo file(path);
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        text += QStringLiteral(": the folder cannot be written");
+    else if (file.exists() && !file.isWritable())
+        text += QStringLiteral(": the file cannot be written");
+    return text;
+}
+
 // The option columns, in the order an older store gains them.
 constexpr struct {
     const char16_t *name;
@@ -147,7 +162,7 @@ void WebsiteDb::openConnection(const StoreSettings &settings)
         connection_->queryText(u"PRAGMA schema_version;");
     } catch (const StoreError &e) {
         connection_.reset();
-        throw StoreOpenError(QStringLiteral("%1 (%2)").arg(e.message(), QDir::toNativeSeparators(path_)), e.code());
+        throw StoreOpenError(QStringLiteral("%1 (%2)").arg(e.message(), whereAndWhy(path_)), e.code());
     }
 }
 

@@ -1,0 +1,117 @@
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/storecommand.h"
+#include "storage/storeoptions.h"
+#include "text/lines.h"
+
+namespace sentrel::cli {
+
+namespace {
+
+// --NAME TEXT or --no-NAME; the two together are wrong use.
+std::optional<std::optional<QString>> textOption(Arguments &a, const QString &name)
+{
+    const std::optional<QString> value = a.value(name);
+    const bool off = a.flag(QStringLiteral("no-") + name);
+    if (value && off)
+        throw UsageError(QStringLiteral("--%1 and --no-%1 exclude each other").arg(name));
+    if (off)
+        return std::optional<QString>();
+    if (value)
+        return value;
+    return std::nullopt;
+}
+
+int lineNumber(QStringView text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 0 || n > MaxLineNumber || text.isEmpty() || !text.front().isDigit())
+        throw UsageError(QStringLiteral("--lines expects START:STOP, whole numbers from 0 to %1").arg(MaxLineNumber));
+    return n;
+}
+
+class SetCommand : public StoreCommand {
+public:
+    QString name() const override { return QStringLiteral("set"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("set URL [OPTION...]");
+    }
+    QString summary() const override { return QStringLiteral("change a URL and its check options"); }
+    QString details() const override
+    {
+        return QStringLiteral("Works as OK in the options dialog: options not given keep their stored\n"
+                              "value, and the stored text, last change and status are cleared so that\n"
+                              "the next check starts afresh.\n"
+                              "  --url NEW                   rename the URL (taken as typed)\n"
+                              "  --strip yes|no              strip the markup before comparing, or not\n"
+                              "  --lines START:STOP          only lines START to STOP (0 to 999999999)\n"
+                              "  --no-lines                  every line\n"
+                              "  --keyword K | --no-keyword  only the lines holding K, or every line\n"
+                              "  --xpath X | --no-xpath      only the text of the elements X selects, or all\n"
+                              "  --regex R | --no-regex      only the matches of the pattern R, or all");
+    }
+
+protected:
+    int runCommand(const QStringList &args, const GlobalOptions &global, CliIo &) override
+    {
+        Arguments a(args);
+        const std::optional<QString> newUrl = a.value(QStringLiteral("url"));
+        std::optional<bool> strip;
+        if (const auto s = a.value(QStringLiteral("strip"))) {
+            if (equalsAsciiCaseless(*s, u"yes"))
+                strip = true;
+            else if (equalsAsciiCaseless(*s, u"no"))
+                strip = false;
+            else
+                throw UsageError(QStringLiteral("--strip expects yes or no, not \"%1\"").arg(*s));
+        }
+        const auto lines = textOption(a, QStringLiteral("lines"));
+        std::optional<std::pair<int, int>> range;
+        if (lines && *lines) {
+            const QStringList bounds = (**lines).split(u':');
+            if (bounds.size() != 2)
+                lineNumber(u""); // the usage message
+            range = std::pair(lineNumber(bounds[0]), lineNumber(bounds[1]));
+        }
+        const auto keyword = textOption(a, QStringLiteral("keyword"));
+        const auto xpath = textOption(a, QStringLiteral("xpath"));
+        const auto regex = textOption(a, QStringLiteral("regex"));
+        const QStringList urls = a.positionals();
+        if (urls.size() != 1)
+            throw UsageError(QStringLiteral("expects one URL"));
+        const QString &url = urls.first();
+
+        const auto store = openStore(global);
+        const std::optional<StoreRow> row = store->lookupRow(url);
+        if (!row)
+            throw Error(QStringLiteral("Not in the list: %1").arg(url));
+        EditUrlOptions o = editOptionsFromRow(*row);
+        if (strip)
+            o.strip = *strip;
+        if (lines) {
+            o.lineRange = range.has_value();
+            if (range)
+                std::tie(o.lineStart, o.lineStop) = *range;
+        }
+        const auto apply = [](const std::optional<std::optional<QString>> &given, bool &box, QString &text) {
+            if (!given)
+                return;
+            box = given->has_value();
+            if (box)
+                text = **given;
+        };
+        apply(keyword, o.keyword, o.keywordText);
+        apply(xpath, o.xpath, o.xpathText);
+        apply(regex, o.regex, o.regexText);
+        store->execute(editOptionsUpdateSql(newUrl.value_or(url), o, url));
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeSetCommand() { return std::make_unique<SetCommand>(); }
+
+} // namespace sentrel::cli

@@ -1,0 +1,51 @@
+#include "cli/storecommand.h"
+#include "cli/cliio.h"
+#include "storage/datafolder.h"
+#include <QCoreApplication>
+#include <QDir>
+
+namespace sentrel::cli {
+
+namespace {
+
+QString executableDir()
+{
+    // Without an application object (the tests drive runCli directly) there
+    // is no executable folder: no template, and --data is required in effect.
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+
+} // namespace
+
+void CliUrlRows::appendRow(const QString &url, const QString &, const QString &) { rows_.push_back({url}); }
+
+void CliStoreErrors::showStoreError(const QString &text)
+{
+    writeLine(err_, text);
+    ++count_;
+}
+
+int StoreCommand::run(const QStringList &args, const GlobalOptions &global, CliIo &io)
+{
+    try {
+        return runCommand(args, global, io);
+    } catch (const StoreError &e) {
+        // Also for a store that cannot be opened: on a terminal the desktop
+        // program's two carriage returns would hide the start of the message.
+        throw Error(storeErrorText(e));
+    }
+}
+
+std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global) const
+{
+    const QString dir = executableDir();
+    const QString folder = DataFolderFromOption(global.dataDir, dir);
+    if (!QDir().mkpath(folder))
+        throw Error(QStringLiteral("Cannot create the data folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
+    StoreSettings settings;
+    if (!dir.isEmpty())
+        settings.templatePath = dir + u'/' + QString::fromUtf16(StoreTemplateFileName);
+    return std::make_unique<WebsiteDb>(folder, settings);
+}
+
+} // namespace sentrel::cli
