@@ -17,8 +17,8 @@ bool isPlausibleName(QByteArrayView name)
     if (name.isEmpty() || name.size() > 64)
         return false;
     for (const char c : name) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                        c == '_' || c == '.' || c == ':' || c == '+' || c == '(' || c == ')';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '-' || c == '_' || c == '.' || c == ':' || c == '+' || c == '(' || c == ')';
         if (!ok)
             return false;
     }
@@ -102,7 +102,10 @@ QString Converter::convert(QByteArrayView bytes)
 
 } // namespace
 
-bool isKnownCharset(QByteArrayView charset) { return Converter(charset.trimmed()).valid(); }
+bool isKnownCharset(QByteArrayView charset)
+{
+    return Converter(charset.trimmed()).valid();
+}
 
 QString decodeCharset(QByteArrayView bytes, QByteArrayView charset)
 {

@@ -10,13 +10,23 @@ namespace {
 constexpr qsizetype metaScanLimit = 64 * 1024;
 constexpr qsizetype xmlDeclarationLimit = 1024;
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 bool startsWithCaseless(QByteArrayView s, qsizetype pos, QByteArrayView prefix)
 {
-    return s.size() - pos >= prefix.size() && s.sliced(pos, prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
+    return s.size() - pos >= prefix.size() &&
+           s.sliced(pos, prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
 }
 
 QByteArray lowerAscii(QByteArrayView s)
@@ -148,8 +158,8 @@ bool isHtmlType(const QByteArray &essence)
 bool isXmlType(const MediaType &m)
 {
     const QByteArray e = m.essence();
-    return e == "application/xml" || e == "application/xml-external-parsed-entity" || e == "application/xml-dtd" ||
-           (m.type == "application" && m.subtype.endsWith("+xml"));
+    return e == "application/xml" || e == "application/xml-external-parsed-entity" ||
+           e == "application/xml-dtd" || (m.type == "application" && m.subtype.endsWith("+xml"));
 }
 
 bool isXmlTextSubtype(const QByteArray &subtype)
@@ -213,7 +223,8 @@ MetaDeclaration scanHtmlMeta(QByteArrayView body)
             pos = end + 3;
             continue;
         }
-        if (startsWithCaseless(s, pos, "<meta") && pos + 5 < n && (isSpace(s[pos + 5]) || s[pos + 5] == '/')) {
+        if (startsWithCaseless(s, pos, "<meta") && pos + 5 < n &&
+            (isSpace(s[pos + 5]) || s[pos + 5] == '/')) {
             pos += 5;
             std::optional<QByteArray> httpEquiv, content, charset;
             while (auto a = nextAttribute(s, pos)) {
@@ -228,7 +239,8 @@ MetaDeclaration scanHtmlMeta(QByteArrayView body)
                 found.charset = charset;
                 return found;
             }
-            if (httpEquiv && httpEquiv->trimmed().compare("content-type", Qt::CaseInsensitive) == 0 && content) {
+            if (httpEquiv && httpEquiv->trimmed().compare("content-type", Qt::CaseInsensitive) == 0 &&
+                content) {
                 if (!found.contentType)
                     found.contentType = *content;
                 if (auto fromContent = charsetFromMetaContent(*content)) {

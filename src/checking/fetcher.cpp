@@ -11,7 +11,10 @@ namespace {
 // The redirect that reaches this count ends the download with no text.
 constexpr int redirectLimit = 20;
 
-bool isSuccess(int status) { return status >= 200 && status < 300; }
+bool isSuccess(int status)
+{
+    return status >= 200 && status < 300;
+}
 
 bool isFollowedRedirect(const RawResponse &r)
 {
@@ -20,7 +23,10 @@ bool isFollowedRedirect(const RawResponse &r)
 
 } // namespace
 
-QString DownloadPage(const QString &url) { return DownloadPage(url, FetchOptions{}); }
+QString DownloadPage(const QString &url)
+{
+    return DownloadPage(url, FetchOptions{});
+}
 
 QString DownloadPage(const QString &url, const FetchOptions &options)
 {

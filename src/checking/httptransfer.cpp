@@ -30,7 +30,10 @@ int statusCodeOf(QByteArrayView line)
     return digits == 3 ? code : 0;
 }
 
-bool keepsBody(int status) { return status >= 200 && status < 300; }
+bool keepsBody(int status)
+{
+    return status >= 200 && status < 300;
+}
 
 void check(CURLcode rc)
 {
@@ -80,7 +83,8 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
     }
     const qsizetype colon = line.indexOf(':');
     if (colon > 0)
-        p->head.headers.append({line.first(colon).trimmed().toByteArray(), line.sliced(colon + 1).trimmed().toByteArray()});
+        p->head.headers.append(
+            {line.first(colon).trimmed().toByteArray(), line.sliced(colon + 1).trimmed().toByteArray()});
     return n;
 }
 
@@ -108,7 +112,6 @@ size_t onBody(char *data, size_t size, size_t count, void *user)
 }
 
 } // namespace
-
 
 HttpTransfer::HttpTransfer(const FetchOptions &options)
     : options_(options), tls_(initCurl()), multi_(curl_multi_init()), easy_(curl_easy_init())
@@ -147,7 +150,8 @@ HttpTransfer::HttpTransfer(const FetchOptions &options)
 
     // TLS 1.0 to 1.2 and no certificate checks, as pages of any age must load;
     // OpenSSL 3 refuses TLS 1.0 and 1.1 above security level 0.
-    check(curl_easy_setopt(h, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_2)));
+    check(curl_easy_setopt(h, CURLOPT_SSLVERSION,
+                           long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_2)));
     check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L));
     check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L));
     if (tls_)

@@ -43,8 +43,8 @@ std::optional<QString> schemeProblem(const QByteArray &url, bool tlsAvailable)
     if (!parsed)
         return std::nullopt;
     // Malformed URLs are left to the transfer, which names the fault.
-    if (curl_url_set(parsed.get(), CURLUPART_URL, url.constData(), CURLU_NON_SUPPORT_SCHEME | CURLU_GUESS_SCHEME) !=
-        CURLUE_OK)
+    if (curl_url_set(parsed.get(), CURLUPART_URL, url.constData(),
+                     CURLU_NON_SUPPORT_SCHEME | CURLU_GUESS_SCHEME) != CURLUE_OK)
         return std::nullopt;
     char *raw = nullptr;
     if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &raw, 0) != CURLUE_OK)

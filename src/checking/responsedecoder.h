@@ -11,6 +11,7 @@ namespace sentrel {
 // Needs no connection, so it can be fed any head and body.
 // Throws sentrel::Error for a compressed body zlib cannot read and
 // BodyTooLargeError for a body beyond maxBodyBytes once decoded.
-QString decodeResponse(const ResponseHead &head, QByteArray body, qsizetype maxBodyBytes = defaultMaxBodyBytes);
+QString decodeResponse(const ResponseHead &head, QByteArray body,
+                       qsizetype maxBodyBytes = defaultMaxBodyBytes);
 
 } // namespace sentrel

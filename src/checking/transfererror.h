@@ -9,9 +9,9 @@ namespace sentrel {
 // message the user sees.
 struct TransferFailure {
     CURLcode code = CURLE_OK;
-    long osErrno = 0;        // the socket error behind the failure, 0 if none
-    QByteArray detail;       // curl's error buffer
-    bool connected = false;  // the connection was up and the request sent
+    long osErrno = 0;          // the socket error behind the failure, 0 if none
+    QByteArray detail;         // curl's error buffer
+    bool connected = false;    // the connection was up and the request sent
     bool headComplete = false; // the whole response head had arrived
 };
 

@@ -1,0 +1,70 @@
+// https downloads against the loopback server's self-signed certificate.
+#include "checking/fetchtesting.h"
+#include "support/qtext.h"
+#include <gtest/gtest.h>
+#include <openssl/ssl.h>
+
+namespace sentrel::test {
+namespace {
+
+TEST(FetchTls, SelfSignedCertificateIsAcceptedAndSniSent)
+{
+    LoopbackServer server(TlsSettings{});
+    server.on("/", Reply::ok("secret page"));
+    EXPECT_EQ(DownloadPage(server.url("/", "localhost"), quickOptions()), u16(u"secret page\r\n"));
+    EXPECT_EQ(server.serverNames(), std::vector<std::string>{"localhost"});
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].raw, expectedRequest("/", hostPort(server, "localhost")));
+}
+
+TEST(FetchTls, ExpiredCertificateIsAccepted)
+{
+    LoopbackServer server(TlsSettings{0, 0, /*expiredCertificate=*/true});
+    server.on("/", Reply::ok("old but fine"));
+    EXPECT_EQ(DownloadPage(server.url("/", "localhost"), quickOptions()), u16(u"old but fine\r\n"));
+}
+
+TEST(FetchTls, NoServerNameForAnAddress)
+{
+    // Server name indication carries host names only; an IP literal sends none.
+    LoopbackServer server(TlsSettings{});
+    server.on("/", Reply::ok("by address"));
+    EXPECT_EQ(DownloadPage(server.url(), quickOptions()), u16(u"by address\r\n"));
+    EXPECT_EQ(server.serverNames(), std::vector<std::string>{""});
+}
+
+struct VersionCase {
+    const char *name;
+    int serverVersion;
+};
+
+class FetchTlsVersion : public testing::TestWithParam<VersionCase> {};
+
+TEST_P(FetchTlsVersion, OlderProtocolVersionsAreOffered)
+{
+    LoopbackServer server(TlsSettings{GetParam().serverVersion, GetParam().serverVersion});
+    server.on("/", Reply::ok("negotiated"));
+    EXPECT_EQ(fetchError(server.url("/", "localhost")), u16(u"<no error>"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, FetchTlsVersion,
+                         testing::Values(VersionCase{"Tls10", TLS1_VERSION},
+                                         VersionCase{"Tls11", TLS1_1_VERSION},
+                                         VersionCase{"Tls12", TLS1_2_VERSION}),
+                         [](const testing::TestParamInfo<VersionCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(FetchTls, ServerDemandingTls13IsAHandshakeFailure)
+{
+    LoopbackServer server(TlsSettings{TLS1_3_VERSION, 0});
+    server.on("/", Reply::ok("unreachable"));
+    const QString message = fetchError(server.url("/", "localhost"));
+    EXPECT_TRUE(message.startsWith(u16(u"Error connecting with SSL.\r\n"))) << message.toStdString();
+    EXPECT_GT(message.size(), QStringLiteral("Error connecting with SSL.\r\n").size())
+        << "the TLS detail follows";
+}
+
+} // namespace
+} // namespace sentrel::test
