@@ -294,33 +294,23 @@ const GumboNode *lastRenderedChild(const GumboNode *parent, GumboTag a, GumboTag
     return nullptr;
 }
 
-// The table's last row box: a table's first header group is laid out first
-// and its first footer group last, whatever their place in the markup.
+// The table's last row in tree order, row groups included.
 const GumboNode *lastRowOf(const GumboNode *table)
 {
-    const GumboNode *firstHead = nullptr, *firstFoot = nullptr, *lastBody = nullptr;
     const GumboVector &children = table->v.element.children;
-    for (unsigned i = 0; i < children.length; ++i) {
+    for (unsigned i = children.length; i-- > 0;) {
         const GumboNode *c = child(children, i);
         if (!isElement(c) || c->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || !rendered(c))
             continue;
         const GumboTag tag = c->v.element.tag;
-        if (tag == GUMBO_TAG_TR) {
-            lastBody = c;
-        } else if (tag == GUMBO_TAG_THEAD && !firstHead) {
-            firstHead = c;
-        } else if (tag == GUMBO_TAG_TFOOT && !firstFoot) {
-            firstFoot = c;
-        } else if (tag == GUMBO_TAG_THEAD || tag == GUMBO_TAG_TBODY || tag == GUMBO_TAG_TFOOT) {
+        if (tag == GUMBO_TAG_TR)
+            return c;
+        if (tag == GUMBO_TAG_THEAD || tag == GUMBO_TAG_TBODY || tag == GUMBO_TAG_TFOOT) {
             if (const GumboNode *row = lastRenderedChild(c, GUMBO_TAG_TR))
-                lastBody = row;
+                return row;
         }
     }
-    if (const GumboNode *row = lastRenderedChild(firstFoot, GUMBO_TAG_TR))
-        return row;
-    if (lastBody)
-        return lastBody;
-    return lastRenderedChild(firstHead, GUMBO_TAG_TR);
+    return nullptr;
 }
 
 // Which children of an element are rendered at all.
