@@ -1,6 +1,7 @@
 #include "support/loopbackserver.h"
 #include "support/selfsignedcert.h"
 #include <algorithm>
+#include <atomic>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
@@ -122,6 +123,7 @@ struct LoopbackServer::Connection {
     int number = 0;
     std::string buffer;
     std::thread thread;
+    std::atomic<bool> finished{false};
 
     ~Connection()
     {
@@ -261,7 +263,7 @@ std::vector<std::string> LoopbackServer::serverNames() const
 int LoopbackServer::connectionCount() const
 {
     std::lock_guard lock(mutex_);
-    return int(connections_.size());
+    return accepted_;
 }
 
 void LoopbackServer::acceptLoop()
@@ -283,12 +285,23 @@ void LoopbackServer::acceptLoop()
             ::close(fd);
             return;
         }
+        // Threads of connections that are over are joined here, so that a
+        // long benchmark run does not pile them up.
+        std::erase_if(connections_, [](const std::unique_ptr<Connection> &c) {
+            if (!c->finished)
+                return false;
+            c->thread.join();
+            return true;
+        });
         auto connection = std::make_unique<Connection>();
         connection->fd = fd;
-        connection->number = int(connections_.size()) + 1;
+        connection->number = ++accepted_;
         Connection *c = connection.get();
         connections_.push_back(std::move(connection));
-        c->thread = std::thread([this, c] { serve(*c); });
+        c->thread = std::thread([this, c] {
+            serve(*c);
+            c->finished = true;
+        });
     }
 }
 

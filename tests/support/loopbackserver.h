@@ -86,6 +86,7 @@ private:
     std::vector<ReceivedRequest> requests_;
     std::vector<std::string> serverNames_;
     std::vector<std::unique_ptr<Connection>> connections_;
+    int accepted_ = 0;
     std::thread acceptThread_;
 };
 
