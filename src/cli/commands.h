@@ -14,5 +14,6 @@ std::unique_ptr<Command> makeListCommand();
 std::unique_ptr<Command> makeDeleteCommand();
 std::unique_ptr<Command> makeShowCommand();
 std::unique_ptr<Command> makeSetCommand();
+std::unique_ptr<Command> makeExclusionsCommand();
 
 } // namespace sentrel::cli

@@ -24,6 +24,7 @@ CommandRegistry makeRegistry()
     r.add(makeDeleteCommand());
     r.add(makeShowCommand());
     r.add(makeSetCommand());
+    r.add(makeExclusionsCommand());
     return r;
 }
 
