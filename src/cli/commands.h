@@ -15,5 +15,8 @@ std::unique_ptr<Command> makeDeleteCommand();
 std::unique_ptr<Command> makeShowCommand();
 std::unique_ptr<Command> makeSetCommand();
 std::unique_ptr<Command> makeExclusionsCommand();
+// The document model: XPath selection and the parsed tree.
+std::unique_ptr<Command> makeXPathCommand();
+std::unique_ptr<Command> makeParseCommand();
 
 } // namespace sentrel::cli

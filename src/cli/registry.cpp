@@ -25,6 +25,8 @@ CommandRegistry makeRegistry()
     r.add(makeShowCommand());
     r.add(makeSetCommand());
     r.add(makeExclusionsCommand());
+    r.add(makeXPathCommand());
+    r.add(makeParseCommand());
     return r;
 }
 

@@ -103,15 +103,22 @@ int Regex::captureCount() const
 bool Regex::findNext(const RegexSubject &subject, qsizetype from, RegexMatch &match,
                      uint32_t extraOptions) const
 {
+    return findNextBefore(subject, from, subject.view().size(), match, extraOptions);
+}
+
+bool Regex::findNextBefore(const RegexSubject &subject, qsizetype from, qsizetype end, RegexMatch &match,
+                           uint32_t extraOptions) const
+{
     if (!match.data_) {
         match.data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
         match.groups_ = captureCount() + 1;
     }
     const QStringView text = subject.view();
     match.subject_ = text;
-    if (from > text.size())
+    end = qBound(qsizetype(0), end, text.size());
+    if (from > end)
         return false;
-    const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.utf16()), text.size(),
+    const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.utf16()), PCRE2_SIZE(end),
                                PCRE2_SIZE(from), extraOptions | PCRE2_NO_UTF_CHECK, match.data_,
                                context_);
     if (rc >= 0)

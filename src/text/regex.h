@@ -95,6 +95,12 @@ public:
     bool findNext(const RegexSubject &subject, qsizetype from, RegexMatch &match,
                   uint32_t extraOptions = 0) const;
 
+    // As findNext, but the subject is taken to end at `end` (clamped to its
+    // size): the match sees the text as if it stopped there, so "$", "\b" and
+    // greedy runs behave at `end` as at the end of a shorter text.
+    bool findNextBefore(const RegexSubject &subject, qsizetype from, qsizetype end, RegexMatch &match,
+                        uint32_t extraOptions = 0) const;
+
     // Every non-overlapping match from left to right; an empty match is
     // retried as non-empty at the same place before moving on by one character.
     void forEachMatch(const RegexSubject &subject,

@@ -1,0 +1,62 @@
+#include "html/attributes.h"
+#include "html/errorkind.h"
+#include "text/lines.h"
+#include <algorithm>
+
+namespace sentrel::html {
+
+namespace {
+
+// What the dictionary raises, in the parser's words, when a key is given twice.
+const QString DuplicateKind = QStringLiteral("DuplicateKeyError");
+QString duplicateMessage(QStringView key) { return QStringLiteral("key \"%1\" is already present").arg(key); }
+
+} // namespace
+
+std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const AttributePattern &pattern,
+                                               QStringList &parseErr)
+{
+    auto dict = std::make_unique<AttributeDict>();
+    if (trimmedView(text).isEmpty())
+        return dict;
+    const QString source = text.toString();
+    QString working = source;
+    try {
+        const RegexSubject subject(source);
+        AttributeScan scan(pattern, subject);
+        RegexMatch m;
+        bool any = false;
+        while (scan.next(m)) {
+            any = true;
+            std::fill(working.begin() + m.start(), working.begin() + m.end(), u' ');
+            for (int g = 1; g < m.groupCount(); ++g) {
+                const QStringView keyGroup = m.captured(g);
+                const QStringView key = trimmedView(keyGroup);
+                if (key.isEmpty())
+                    continue;
+                const QString value = g + 1 < m.groupCount() ? trimmedView(m.captured(g + 1)).toString() : QString();
+                if (!dict->add(key.toString(), value))
+                    parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind + QStringLiteral(" : ")
+                                    + duplicateMessage(key) + QStringLiteral("Sourse string: ") + source
+                                    + QStringLiteral(";\r\n attributtes: ") + keyGroup.toString());
+                break;
+            }
+        }
+        if (!any) {
+            parseErr.append(QStringLiteral("Attributtes not found - Sourse string: ") + source);
+        } else {
+            const QStringView rest = trimmedView(working);
+            if (!rest.isEmpty())
+                parseErr.append(QStringLiteral("Warning: parsed not all attributes, sourse string: ") + source
+                                + QStringLiteral("\r\nnot parsed string: ") + rest.toString());
+        }
+    } catch (const std::exception &e) {
+        const auto *error = dynamic_cast<const Error *>(&e);
+        parseErr.append(QStringLiteral("Attributtes - ") + errorKindName(e) + QStringLiteral(" : ")
+                        + (error ? error->message() : QString::fromUtf8(e.what())) + QStringLiteral("Sourse string: ")
+                        + source);
+    }
+    return dict;
+}
+
+} // namespace sentrel::html
