@@ -75,6 +75,14 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
         p->headComplete = p->status >= 200;
         if (!p->headComplete)
             p->inHead = false; // interim response: the real one follows
+        // An announced length beyond the ceiling fails now, not after
+        // receiving 64 MiB.
+        bool known = false;
+        const qlonglong announced = p->head.header("Content-Length").toLongLong(&known);
+        if (p->headComplete && keepsBody(p->status) && known && announced > p->limit) {
+            p->tooLarge = true;
+            return 0;
+        }
         return n;
     }
     if ((line.front() == ' ' || line.front() == '\t') && !p->head.headers.isEmpty()) {
@@ -88,19 +96,13 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
     return n;
 }
 
-struct WriteContext {
-    Progress *progress;
-    qsizetype limit;
-};
-
 size_t onBody(char *data, size_t size, size_t count, void *user)
 {
-    auto *ctx = static_cast<WriteContext *>(user);
-    Progress *p = ctx->progress;
+    auto *p = static_cast<Progress *>(user);
     const size_t n = size * count;
     p->lastData = Clock::now();
     const qsizetype have = keepsBody(p->status) ? p->body.size() : p->discarded;
-    if (qsizetype(n) > ctx->limit - have) {
+    if (qsizetype(n) > p->limit - have) {
         p->tooLarge = true;
         return 0; // stops the transfer
     }
@@ -162,6 +164,7 @@ HttpTransfer::HttpTransfer(const FetchOptions &options)
     check(curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeader));
     check(curl_easy_setopt(h, CURLOPT_HEADERDATA, &progress_));
     check(curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody));
+    check(curl_easy_setopt(h, CURLOPT_WRITEDATA, &progress_));
 }
 
 HttpTransfer::~HttpTransfer() = default;
@@ -204,10 +207,9 @@ RawResponse HttpTransfer::get(const QByteArray &url)
     CURL *h = easy_.get();
     progress_ = Progress{};
     progress_.lastData = Clock::now();
-    WriteContext write{&progress_, options_.maxBodyBytes};
+    progress_.limit = options_.maxBodyBytes;
     errorBuffer_[0] = '\0';
     check(curl_easy_setopt(h, CURLOPT_URL, url.constData()));
-    check(curl_easy_setopt(h, CURLOPT_WRITEDATA, &write));
 
     if (curl_multi_add_handle(multi_.get(), h) != CURLM_OK)
         throw Error(QStringLiteral("The HTTP client could not start the request."));

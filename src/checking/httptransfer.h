@@ -43,6 +43,7 @@ public:
         ResponseHead head;
         QByteArray body;
         qsizetype discarded = 0;
+        qsizetype limit = 0;
         bool tooLarge = false;
     };
 

@@ -128,6 +128,11 @@ TEST_P(FetchBodyLimitExceeded, FailsWithAClearMessage)
 INSTANTIATE_TEST_SUITE_P(
     Bodies, FetchBodyLimitExceeded,
     testing::Values(LimitCase{"OneByteTooMany", Reply::ok(std::string(1001, 'a'))},
+                    LimitCase{"OneByteTooManyWithoutLength",
+                              Reply("HTTP/1.1 200 OK\r\n\r\n" + std::string(1001, 'a')).close()},
+                    // Refused on the announcement: the body never comes.
+                    LimitCase{"AnnouncedLengthBeyondTheLimit",
+                              Reply("HTTP/1.1 200 OK\r\nContent-Length: 5000000\r\n\r\n").pause(10s)},
                     // Without the ceiling during the transfer the pause would end the
                     // download with a read time-out instead.
                     LimitCase{"EndlessBodyIsStoppedWhileReceiving",
