@@ -33,7 +33,10 @@ inline constexpr int DefaultInterval = 60;
 inline constexpr char16_t NoSoundFile[] = u"[None]";
 
 // The settings start-up applies, Interval to MinimizeStartup, as the window's
-// controls are to show them.
+// controls are to show them. The window sets the interval with its change
+// handling detached; a box it checks runs its click handling (which writes the
+// key again), and a sound-file text that differs from the field's writes
+// SoundFile through the field's change handling.
 struct StartupSettings {
     int interval = DefaultInterval; // already within MinimumInterval..MaximumInterval
     bool autoCheck = false;         // exactly "ON"
