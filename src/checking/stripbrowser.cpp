@@ -87,12 +87,26 @@ const GumboNode *bodyOf(const GumboOutput *output)
     return nullptr; // a frameset document has no body
 }
 
+// Position of `needle` in `text` from `from` on, A-Z compared caselessly. The
+// needles here begin with "<", which the vectorised search for one character
+// finds quickly.
+qsizetype findMarkup(QStringView text, QStringView needle, qsizetype from = 0)
+{
+    const QChar first = needle.front();
+    for (qsizetype at = text.indexOf(first, from); at >= 0 && at + needle.size() <= text.size();
+         at = text.indexOf(first, at + 1)) {
+        if (equalsAsciiCaseless(text.sliced(at, needle.size()), needle))
+            return at;
+    }
+    return -1;
+}
+
 // The page as it is handed to the HTML engine: cut after its first "</html>"
 // (letter case ignored), the X-UA-Compatible meta tag of one exact spelling
 // deleted wherever it occurs.
 QString preparedPage(QStringView text)
 {
-    const qsizetype htmlEnd = indexOfAsciiCaseless(text, u"</html>");
+    const qsizetype htmlEnd = findMarkup(text, u"</html>");
     if (htmlEnd >= 0)
         text = text.first(htmlEnd + 7);
     constexpr QStringView kCompatibilityMeta =
@@ -100,7 +114,7 @@ QString preparedPage(QStringView text)
     QString prepared;
     prepared.reserve(text.size());
     qsizetype pos = 0;
-    for (qsizetype at; (at = indexOfAsciiCaseless(text, kCompatibilityMeta, pos)) >= 0;) {
+    for (qsizetype at; (at = findMarkup(text, kCompatibilityMeta, pos)) >= 0;) {
         prepared.append(text.sliced(pos, at - pos));
         pos = at + kCompatibilityMeta.size();
     }

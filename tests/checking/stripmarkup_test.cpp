@@ -1,7 +1,11 @@
 #include "checking/strippers.h"
 #include "support/qtext.h"
+#include "checking/htmldecode.h"
 #include "text/error.h"
+#include "text/regex.h"
 #include <gtest/gtest.h>
+#include <array>
+#include <cstdint>
 
 using namespace sentrel;
 using namespace std::string_view_literals;
@@ -62,6 +66,7 @@ TEST(StripWithRegex, DeletesWhatThePatternMatches)
         {"comment spanning lines", u"a<!--\r\nx\r\n-->b", u"ab"},
         {"comment with more dashes", u"a<!---x--->b", u"ab"},
         {"shortest comment", u"a<!--->b", u"ab"},
+        {"comment holding a greater-than sign", u"a<!->-->b", u"ab"},
         {"comment end must follow the start", u"a<!-->b", u"ab"},
         {"unclosed comment without a later > stays", u"a <!-- b", u"a <!-- b"},
         {"unclosed comment is a tag up to the next >", u"a <!-- b > c", u"a  c"},
@@ -86,6 +91,56 @@ TEST(StripWithRegex, KeepsLoneSurrogatesOfThePage)
     // The matcher sees a repaired copy; the kept text must be the page's own.
     const QString page = u16(u"\xD800<b>x</b>\xDC00"sv);
     EXPECT_EQ(StripWithRegex(page), u16(u"\xD800x\xDC00"sv));
+}
+
+// The stripper narrows the pattern where an alternative can no longer match;
+// on any text it must delete exactly what the whole pattern deletes.
+QString deleteWithWholePattern(QStringView text)
+{
+    const Regex whole(u"<style.*?>.*?<\\/style>|<!--*.*-->|<script.*?>.*?<\\/script>|<[^>]+>",
+                      Regex::Caseless | Regex::DotAll);
+    const RegexSubject subject(text);
+    QString kept;
+    qsizetype pos = 0;
+    whole.forEachMatch(subject, [&](const RegexMatch &m) {
+        kept += text.sliced(pos, m.start() - pos);
+        pos = m.end();
+    });
+    kept += text.sliced(pos);
+    return kept;
+}
+
+TEST(StripWithRegex, DeletesWhatTheWholePatternDeletesOnRandomMarkup)
+{
+    static constexpr std::array<std::u16string_view, 28> kPieces = {
+        u"<", u">", u"<!-", u"<!--", u"-", u"--", u"-->", u"<style", u"<STYLE x=1", u"</style>", u"</StYlE>",
+        u"<script", u"<Script>", u"</script>", u"</SCRIPT>", u"</scrip>", u"<b>", u"</b>", u"x", u"yz",
+        u" ", u"\r\n", u"\n", u"\u2028", u"\u017Fcript", u"</\u017Ftyle>", u"<\u017Fcript>", u"</\u017Fcript>",
+    };
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int pieces = int(next() % 40);
+        for (int i = 0; i < pieces; ++i)
+            text += u16(kPieces[next() % kPieces.size()]);
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(StripWithRegex(text), HtmlDecode(deleteWithWholePattern(text)));
+    }
+}
+
+TEST(StripWithRegex, TakesLongSAsTheCaselessPatternDoes)
+{
+    // Caseless matching in Unicode mode lets "s" match U+017F.
+    expectStrips(&StripWithRegex, {
+        {"long s in a script element", u"a<\u017Fcript>b</\u017Fcript>c", u"ac"},
+        {"long s in the end tag of a style element", u"a<style>b</\u017Ftyle>c", u"ac"},
+    });
 }
 
 TEST(StripWithStringBuilder, ScansCharacterByCharacter)
