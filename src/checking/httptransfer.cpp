@@ -151,13 +151,15 @@ HttpTransfer::HttpTransfer(const FetchOptions &options)
     check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(options_.connectTimeout.count())));
 
     // TLS 1.0 to 1.2 and no certificate checks, as pages of any age must load;
-    // OpenSSL 3 refuses TLS 1.0 and 1.1 above security level 0.
-    check(curl_easy_setopt(h, CURLOPT_SSLVERSION,
-                           long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_2)));
-    check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L));
-    check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L));
-    if (tls_)
+    // OpenSSL 3 refuses TLS 1.0 and 1.1 above security level 0. A build
+    // without TLS rejects these options; its https URLs fail before this.
+    if (tls_) {
+        check(curl_easy_setopt(h, CURLOPT_SSLVERSION,
+                               long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_2)));
+        check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L));
+        check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L));
         check(curl_easy_setopt(h, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0"));
+    }
 
     check(curl_easy_setopt(h, CURLOPT_PREREQFUNCTION, onPrerequest));
     check(curl_easy_setopt(h, CURLOPT_PREREQDATA, &progress_));

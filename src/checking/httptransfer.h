@@ -52,9 +52,9 @@ private:
 
     FetchOptions options_;
     bool tls_ = false;
+    CurlSlist headers_; // outlives the easy handle that points to it
     CurlMulti multi_;
     CurlEasy easy_;
-    CurlSlist headers_;
     Progress progress_;
     char errorBuffer_[CURL_ERROR_SIZE] = {};
 };
