@@ -11,6 +11,11 @@ namespace {
 const QString DuplicateKind = QStringLiteral("DuplicateKeyError");
 QString duplicateMessage(QStringView key) { return QStringLiteral("key \"%1\" is already present").arg(key); }
 
+// Each duplicate warning repeats the whole attribute text, so a tag that gives
+// thousands of names twice would fill memory quadratically; past this many
+// for one text the rest are counted in one closing line.
+constexpr int DuplicateWarningsShown = 20;
+
 } // namespace
 
 std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const AttributePattern &pattern,
@@ -26,6 +31,7 @@ std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const Attribute
         AttributeScan scan(pattern, subject);
         RegexMatch m;
         bool any = false;
+        int duplicates = 0;
         while (scan.next(m)) {
             any = true;
             std::fill(working.begin() + m.start(), working.begin() + m.end(), u' ');
@@ -35,13 +41,17 @@ std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const Attribute
                 if (key.isEmpty())
                     continue;
                 const QString value = g + 1 < m.groupCount() ? trimmedView(m.captured(g + 1)).toString() : QString();
-                if (!dict->add(key.toString(), value))
+                if (!dict->add(key.toString(), value) && ++duplicates <= DuplicateWarningsShown)
                     parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind + QStringLiteral(" : ")
                                     + duplicateMessage(key) + QStringLiteral("Sourse string: ") + source
                                     + QStringLiteral(";\r\n attributtes: ") + keyGroup.toString());
                 break;
             }
         }
+        if (duplicates > DuplicateWarningsShown)
+            parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind
+                            + QStringLiteral(" : %1 more keys already present in the same attribute text")
+                                  .arg(duplicates - DuplicateWarningsShown));
         if (!any) {
             parseErr.append(QStringLiteral("Attributtes not found - Sourse string: ") + source);
         } else {
