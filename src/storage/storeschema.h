@@ -5,6 +5,9 @@
 // tool does not link Qt.
 namespace sentrel::storeschema {
 
+// Set before anything is written: see the store's connection settings.
+inline constexpr char PageSize[] = "PRAGMA page_size=16384;";
+
 // ID is the rowid, so the database assigns it and "select * from WEBSITES;"
 // returns rows in insertion order. LASTCHANGE holds DATETIME('now') text (UTC).
 inline constexpr char CreateTable[] =

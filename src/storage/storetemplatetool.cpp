@@ -19,6 +19,8 @@ int main(int argc, char **argv)
     int rc = sqlite3_open(partial.c_str(), &db);
     char *message = nullptr;
     if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sentrel::storeschema::PageSize, nullptr, nullptr, &message);
+    if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sentrel::storeschema::CreateTable, nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sentrel::storeschema::CreateUrlIndex, nullptr, nullptr, &message);

@@ -2,11 +2,14 @@
 #include "storage/storeschema.h"
 #include "storage/websitedbsql.h"
 #include "text/lines.h"
-#include <QDateTime>
+#include <QDate>
+#include <QTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <ctime>
 #include <sqlite3.h>
 
 namespace sentrel {
@@ -150,15 +153,20 @@ void WebsiteDb::openConnection(const StoreSettings &settings)
         // and sentrel-cli can use one store at once; a lock held by the other
         // one is waited for up to the busy timeout.
         connection_->setBusyTimeout(settings.busyTimeoutMs);
-        // The first statements that read the file: a file that is no
-        // database, or stays locked, fails here and is reported as a failed
-        // open. Full syncs make every acknowledged change survive a crash or
-        // a power loss.
+        // A new, empty file takes the page size, and only before the
+        // journal mode is set. To reach LASTCHANGE, the column after
+        // CONTENT, the load reads every overflow page of the stored text;
+        // 16 KiB pages need a quarter of those of the default 4 KiB ones.
+        connection_->queryText(QString::fromUtf8(storeschema::PageSize));
         if (settings.journal == StoreJournal::WriteAheadLog)
             connection_->queryText(u"PRAGMA journal_mode=WAL;");
         else
             connection_->queryText(u"PRAGMA journal_mode=DELETE;");
+        // Full syncs make every acknowledged change survive a crash or a
+        // power loss; with the write-ahead log that is one sync per change.
         connection_->execute(u"PRAGMA synchronous=FULL;");
+        // The first read of the file itself: a file that is no database, or
+        // that another program keeps locked, fails here, as a failed open.
         connection_->queryText(u"PRAGMA schema_version;");
     } catch (const StoreError &e) {
         connection_.reset();
@@ -187,6 +195,7 @@ void WebsiteDb::AddColumnIfNotExists(const QString &table, const QString &column
 
 std::vector<ListedWebsite> WebsiteDb::DbLoadWebsites()
 {
+    readTimeZoneRules();
     SqliteStatement rows = connection().prepare(websitesql::load());
     const int url = rows.columnIndex(u"URL");
     const int lastChange = rows.columnIndex(u"LASTCHANGE");
@@ -280,6 +289,15 @@ void StoreBatch::commit()
     }
 }
 
+void readTimeZoneRules()
+{
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
 QString localLastChange(QStringView s)
 {
     // DATETIME('now') writes "YYYY-MM-DD HH:MM:SS"; SQLite also reads a "T"
@@ -294,23 +312,34 @@ QString localLastChange(QStringView s)
     const QTime time(number(s, 11, 2), number(s, 14, 2), number(s, 17, 2));
     if (!date.isValid() || !time.isValid())
         return s.toString();
-    const QDateTime local = QDateTime(date, time, Qt::UTC).toLocalTime();
-    const QDate d = local.date();
-    const QTime t = local.time();
-    if (d.year() < 0 || d.year() > 9999)
+    // The C library converts with the time-zone rules it read at the last
+    // tzset(), which DbLoadWebsites calls once; Qt's local-time conversion
+    // would re-read them (a stat of the zone file) for every row.
+    constexpr qint64 unixEpochJulianDay = 2440588;
+    const std::time_t utc = std::time_t((date.toJulianDay() - unixEpochJulianDay) * 86400 + time.msecsSinceStartOfDay() / 1000);
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &utc) != 0)
+        return s.toString();
+#else
+    if (!localtime_r(&utc, &local))
+        return s.toString();
+#endif
+    const int year = local.tm_year + 1900;
+    if (year < 0 || year > 9999)
         return s.toString();
     char16_t out[19];
-    char16_t *p = putDigits(out, d.year(), 4);
+    char16_t *p = putDigits(out, year, 4);
     *p++ = u'-';
-    p = putDigits(p, d.month(), 2);
+    p = putDigits(p, local.tm_mon + 1, 2);
     *p++ = u'-';
-    p = putDigits(p, d.day(), 2);
+    p = putDigits(p, local.tm_mday, 2);
     *p++ = u' ';
-    p = putDigits(p, t.hour(), 2);
+    p = putDigits(p, local.tm_hour, 2);
     *p++ = u':';
-    p = putDigits(p, t.minute(), 2);
+    p = putDigits(p, local.tm_min, 2);
     *p++ = u':';
-    putDigits(p, t.second(), 2);
+    putDigits(p, std::min(local.tm_sec, 59), 2);
     return QString::fromUtf16(out, 19);
 }
 

@@ -133,10 +133,12 @@ private:
 };
 
 // A stored LASTCHANGE (UTC, "YYYY-MM-DD HH:MM:SS") in the local time of the
-// system's time-zone rules for that instant, as "yyyy-mm-dd hh:nn:ss". ""
-// stays "". A value that is not such a time (edited by hand) is shown as it
-// is stored, so nothing is hidden.
+// system's time-zone rules for that instant (daylight saving included), as
+// "yyyy-mm-dd hh:nn:ss". "" stays "". A value that is not such a time (edited
+// by hand) is shown as it is stored, so nothing is hidden. Uses the rules as
+// readTimeZoneRules() last read them; DbLoadWebsites reads them first.
 QString localLastChange(QStringView storedUtc);
+void readTimeZoneRules();
 
 // The files of a store: websites.db and the journal files SQLite keeps next
 // to it. Reset to Defaults deletes all of them after close().
