@@ -58,7 +58,8 @@ void BM_LoadWebsites(benchmark::State &state)
             state.SkipWithError("wrong row count");
         benchmark::DoNotOptimize(websites.data());
     }
-    state.counters["rows/s"] = benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_LoadWebsites)->Args({10000, 2000})->Args({10000, 50000})->Unit(benchmark::kMillisecond);
 

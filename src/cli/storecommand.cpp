@@ -17,7 +17,10 @@ QString executableDir()
 
 } // namespace
 
-void CliUrlRows::appendRow(const QString &url, const QString &, const QString &) { rows_.push_back({url}); }
+void CliUrlRows::appendRow(const QString &url, const QString &, const QString &)
+{
+    rows_.push_back({url});
+}
 
 void CliStoreErrors::showStoreError(const QString &text)
 {
@@ -41,7 +44,8 @@ std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global) 
     const QString dir = executableDir();
     const QString folder = DataFolderFromOption(global.dataDir, dir);
     if (!QDir().mkpath(folder))
-        throw Error(QStringLiteral("Cannot create the data folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
+        throw Error(
+            QStringLiteral("Cannot create the data folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
     StoreSettings settings;
     if (!dir.isEmpty())
         settings.templatePath = dir + u'/' + QString::fromUtf16(StoreTemplateFileName);

@@ -5,7 +5,7 @@ namespace sentrel {
 QString QuoteSql(QStringView text)
 {
     QString out;
-    out.reserve(text.size() + 2 + text.count(u'\'') );
+    out.reserve(text.size() + 2 + text.count(u'\''));
     out += u'\'';
     qsizetype start = 0;
     for (qsizetype i = text.indexOf(u'\''); i >= 0; i = text.indexOf(u'\'', start)) {

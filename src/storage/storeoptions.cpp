@@ -6,7 +6,10 @@ namespace sentrel {
 
 namespace {
 
-QString quotedOrNull(bool set, QStringView value) { return set ? QuoteSql(value) : QStringLiteral("NULL"); }
+QString quotedOrNull(bool set, QStringView value)
+{
+    return set ? QuoteSql(value) : QStringLiteral("NULL");
+}
 
 } // namespace
 
@@ -47,13 +50,13 @@ QString editOptionsUpdateSql(QStringView newUrl, const EditUrlOptions &o, QStrin
 {
     const QString start = QString::number(o.lineStart);
     const QString stop = QString::number(o.lineStop);
-    return QStringLiteral("update WEBSITES set URL=") + QuoteSql(newUrl) +
-           QStringLiteral(", STRIP=") + QuoteSql(o.strip ? u"YES" : u"NO") +
-           QStringLiteral(", LINESTART=") + quotedOrNull(o.lineRange, start) +
-           QStringLiteral(", LINESTOP=") + quotedOrNull(o.lineRange, stop) +
-           QStringLiteral(", KEYWORD=") + quotedOrNull(o.keyword, o.keywordText) +
-           QStringLiteral(", XPATH=") + quotedOrNull(o.xpath, o.xpathText) +
-           QStringLiteral(", REGEX=") + quotedOrNull(o.regex, o.regexText) +
+    return QStringLiteral("update WEBSITES set URL=") + QuoteSql(newUrl) + QStringLiteral(", STRIP=") +
+           QuoteSql(o.strip ? u"YES" : u"NO") + QStringLiteral(", LINESTART=") +
+           quotedOrNull(o.lineRange, start) + QStringLiteral(", LINESTOP=") +
+           quotedOrNull(o.lineRange, stop) + QStringLiteral(", KEYWORD=") +
+           quotedOrNull(o.keyword, o.keywordText) + QStringLiteral(", XPATH=") +
+           quotedOrNull(o.xpath, o.xpathText) + QStringLiteral(", REGEX=") +
+           quotedOrNull(o.regex, o.regexText) +
            QStringLiteral(", CONTENT=NULL, LASTCHANGE=NULL, STATUS=NULL where URL=") + QuoteSql(targetUrl) +
            QStringLiteral(";");
 }

@@ -10,8 +10,8 @@ inline constexpr char PageSize[] = "PRAGMA page_size=16384;";
 
 // ID is the rowid, so the database assigns it and "select * from WEBSITES;"
 // returns rows in insertion order. LASTCHANGE holds DATETIME('now') text (UTC).
-inline constexpr char CreateTable[] =
-    "CREATE TABLE WEBSITES (ID INTEGER PRIMARY KEY, URL TEXT, CONTENT TEXT, STATUS TEXT, LASTCHANGE DATETIME);";
+inline constexpr char CreateTable[] = "CREATE TABLE WEBSITES (ID INTEGER PRIMARY KEY, URL TEXT, CONTENT "
+                                      "TEXT, STATUS TEXT, LASTCHANGE DATETIME);";
 
 // Every statement but the load finds its rows by URL; without the index each
 // one reads the whole table. Among equal URLs the index keeps rowid order, so

@@ -13,7 +13,10 @@ QString messageOf(sqlite3 *db, int rc)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
 }
 
-[[noreturn]] void fail(sqlite3 *db, int rc) { throw StoreError(messageOf(db, rc), rc); }
+[[noreturn]] void fail(sqlite3 *db, int rc)
+{
+    throw StoreError(messageOf(db, rc), rc);
+}
 
 } // namespace
 
@@ -35,7 +38,10 @@ SqliteStatement::SqliteStatement(sqlite3 *db, QStringView sql) : db_(db)
         throw StoreError(QStringLiteral("empty statement"), SQLITE_MISUSE);
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(stmt_);
+}
 
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept : db_(other.db_), stmt_(other.stmt_)
 {
@@ -52,7 +58,10 @@ bool SqliteStatement::step()
     fail(db_, rc);
 }
 
-int SqliteStatement::columnCount() const { return sqlite3_column_count(stmt_); }
+int SqliteStatement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
 
 QString SqliteStatement::columnName(int column) const
 {
@@ -68,7 +77,10 @@ int SqliteStatement::columnIndex(QStringView name) const
     return -1;
 }
 
-bool SqliteStatement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool SqliteStatement::isNull(int column) const
+{
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
 QString SqliteStatement::text(int column) const
 {
@@ -78,12 +90,16 @@ QString SqliteStatement::text(int column) const
     return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
 }
 
-qint64 SqliteStatement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+qint64 SqliteStatement::integer(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
 
 SqliteConnection::SqliteConnection(const QString &path)
 {
     const QByteArray name = path.toUtf8();
-    const int rc = sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = messageOf(db_, rc);
         sqlite3_close(db_);
@@ -95,13 +111,16 @@ SqliteConnection::SqliteConnection(const QString &path)
 
 SqliteConnection::~SqliteConnection()
 {
-    // Every statement is finalised by its own owner before this point, so
-    // the close always succeeds and, as the last connection, checkpoints the
-    // write-ahead log into the database file.
-    sqlite3_close(db_);
+    // As the last connection, closing checkpoints the write-ahead log into
+    // the database file. A statement still alive keeps the connection until
+    // it is finalised (close_v2), instead of the close failing and leaking it.
+    sqlite3_close_v2(db_);
 }
 
-SqliteStatement SqliteConnection::prepare(QStringView sql) { return SqliteStatement(db_, sql); }
+SqliteStatement SqliteConnection::prepare(QStringView sql)
+{
+    return SqliteStatement(db_, sql);
+}
 
 int SqliteConnection::execute(QStringView sql)
 {
@@ -117,10 +136,19 @@ QString SqliteConnection::queryText(QStringView sql)
     return statement.step() ? statement.text(0) : QString();
 }
 
-void SqliteConnection::setBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+void SqliteConnection::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(db_, milliseconds);
+}
 
-bool SqliteConnection::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool SqliteConnection::inTransaction() const
+{
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
-bool SqliteConnection::isReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool SqliteConnection::isReadOnly() const
+{
+    return sqlite3_db_readonly(db_, "main") == 1;
+}
 
 } // namespace sentrel

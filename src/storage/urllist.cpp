@@ -73,7 +73,10 @@ QString listFileText(const UrlRows &rows)
     return text;
 }
 
-void SaveList(const QString &path, const UrlRows &rows) { writeUtf8File(path, listFileText(rows)); }
+void SaveList(const QString &path, const UrlRows &rows)
+{
+    writeUtf8File(path, listFileText(rows));
+}
 
 QStringList selectedUrls(const UrlRows &rows)
 {
@@ -85,7 +88,10 @@ QStringList selectedUrls(const UrlRows &rows)
     return urls;
 }
 
-QString clipboardText(const UrlRows &rows) { return trim(selectedUrls(rows).join(QStringLiteral("\r\n"))); }
+QString clipboardText(const UrlRows &rows)
+{
+    return trim(selectedUrls(rows).join(QStringLiteral("\r\n")));
+}
 
 void deleteSelectedRows(UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
 {

@@ -3,11 +3,11 @@
 #include "storage/websitedbsql.h"
 #include "text/lines.h"
 #include <QDate>
-#include <QTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QTime>
 #include <algorithm>
 #include <ctime>
 #include <sqlite3.h>
@@ -134,7 +134,8 @@ WebsiteDb::WebsiteDb(const QString &dataFolder, const StoreSettings &settings)
     if (!db.prepare(websitesql::tableInfo(u"WEBSITES")).step())
         db.execute(QString::fromUtf8(storeschema::CreateTable));
     for (const auto &c : optionColumns)
-        AddColumnIfNotExists(QStringLiteral("WEBSITES"), QString::fromUtf16(c.name), QString::fromUtf16(c.type));
+        AddColumnIfNotExists(QStringLiteral("WEBSITES"), QString::fromUtf16(c.name),
+                             QString::fromUtf16(c.type));
     try {
         db.execute(QString::fromUtf8(storeschema::CreateUrlIndex));
     } catch (const StoreError &) {
@@ -207,7 +208,10 @@ std::vector<ListedWebsite> WebsiteDb::DbLoadWebsites()
     return result;
 }
 
-void WebsiteDb::DbAddUrl(const QString &url) { connection().execute(websitesql::add(url)); }
+void WebsiteDb::DbAddUrl(const QString &url)
+{
+    connection().execute(websitesql::add(url));
+}
 
 void WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status)
 {
@@ -223,7 +227,10 @@ void WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const 
         connection().execute(websitesql::insertContent(url, content, status));
 }
 
-void WebsiteDb::deleteUrl(const QString &url) { connection().execute(websitesql::remove(url)); }
+void WebsiteDb::deleteUrl(const QString &url)
+{
+    connection().execute(websitesql::remove(url));
+}
 
 std::optional<StoreRow> WebsiteDb::lookupRow(const QString &url)
 {
@@ -233,11 +240,20 @@ std::optional<StoreRow> WebsiteDb::lookupRow(const QString &url)
     return StoreRow(row);
 }
 
-int WebsiteDb::execute(const QString &sql) { return connection().execute(sql); }
+int WebsiteDb::execute(const QString &sql)
+{
+    return connection().execute(sql);
+}
 
-void WebsiteDb::close() { connection_.reset(); }
+void WebsiteDb::close()
+{
+    connection_.reset();
+}
 
-void WebsiteDb::beginBatch() { connection().execute(u"BEGIN IMMEDIATE;"); }
+void WebsiteDb::beginBatch()
+{
+    connection().execute(u"BEGIN IMMEDIATE;");
+}
 
 void WebsiteDb::commitBatch()
 {
@@ -248,7 +264,10 @@ void WebsiteDb::commitBatch()
     connection().execute(u"COMMIT;");
 }
 
-bool WebsiteDb::inBatch() const { return connection_ && connection_->inTransaction(); }
+bool WebsiteDb::inBatch() const
+{
+    return connection_ && connection_->inTransaction();
+}
 
 StoreBatch::StoreBatch(WebsiteDb &db) : db_(db), owner_(!db.inBatch())
 {
@@ -316,7 +335,8 @@ QString localLastChange(QStringView s)
     // tzset(), which DbLoadWebsites calls once; Qt's local-time conversion
     // would re-read them (a stat of the zone file) for every row.
     constexpr qint64 unixEpochJulianDay = 2440588;
-    const std::time_t utc = std::time_t((date.toJulianDay() - unixEpochJulianDay) * 86400 + time.msecsSinceStartOfDay() / 1000);
+    const std::time_t utc =
+        std::time_t((date.toJulianDay() - unixEpochJulianDay) * 86400 + time.msecsSinceStartOfDay() / 1000);
     std::tm local{};
 #ifdef _WIN32
     if (localtime_s(&local, &utc) != 0)

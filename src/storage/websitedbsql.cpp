@@ -3,7 +3,10 @@
 
 namespace sentrel::websitesql {
 
-QString load() { return QStringLiteral("select * from WEBSITES;"); }
+QString load()
+{
+    return QStringLiteral("select * from WEBSITES;");
+}
 
 QString add(QStringView url)
 {

@@ -7,14 +7,14 @@
 // that their exact text can be checked on its own.
 namespace sentrel::websitesql {
 
-QString load();                                  // select * from WEBSITES;
-QString add(QStringView url);                    // insert a row with only URL
-QString findId(QStringView url);                 // the ID of the URL's first row
+QString load();                  // select * from WEBSITES;
+QString add(QStringView url);    // insert a row with only URL
+QString findId(QStringView url); // the ID of the URL's first row
 QString updateContent(QStringView content, QStringView status, QStringView id);
 QString insertContent(QStringView url, QStringView content, QStringView status);
-QString remove(QStringView url);                 // every row with that URL
-QString lookup(QStringView url);                 // the URL's first row, all columns
-QString tableInfo(QStringView table);            // PRAGMA table_info(TABLE);
+QString remove(QStringView url);      // every row with that URL
+QString lookup(QStringView url);      // the URL's first row, all columns
+QString tableInfo(QStringView table); // PRAGMA table_info(TABLE);
 QString addColumn(QStringView table, QStringView column, QStringView type);
 
 } // namespace sentrel::websitesql

@@ -32,7 +32,10 @@ protected:
         const int code = runCli(args, io);
         return {code, out.str(), err.str()};
     }
-    std::unique_ptr<WebsiteDb> store() const { return std::make_unique<WebsiteDb>(dir_.path(), StoreSettings{}); }
+    std::unique_ptr<WebsiteDb> store() const
+    {
+        return std::make_unique<WebsiteDb>(dir_.path(), StoreSettings{});
+    }
     QString storePath() const { return dir_.filePath(QStringLiteral("websites.db")); }
     static std::string utf8(const QString &s) { return s.toStdString(); }
 
@@ -41,8 +44,9 @@ protected:
 
 TEST_F(StoreCli, AddPrintsWhatWasStoredAndSkipsListedUrls)
 {
-    CliRun r = run({QStringLiteral("add"), QStringLiteral(" example.com "), QStringLiteral("https://b.example/"),
-                    QStringLiteral("http://example.com"), QStringLiteral("  ")});
+    CliRun r =
+        run({QStringLiteral("add"), QStringLiteral(" example.com "), QStringLiteral("https://b.example/"),
+             QStringLiteral("http://example.com"), QStringLiteral("  ")});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "http://example.com\nhttps://b.example/\n");
     EXPECT_EQ(r.err, "");
@@ -56,7 +60,8 @@ TEST_F(StoreCli, AddPrintsWhatWasStoredAndSkipsListedUrls)
 TEST_F(StoreCli, ListShowsLocalLastChangeAndStoredStatus)
 {
     run({QStringLiteral("add"), QStringLiteral("a.example"), QStringLiteral("b.example")});
-    store()->DbSaveWebsite(QStringLiteral("http://b.example"), QStringLiteral("x"), QStringLiteral("Changed!"));
+    store()->DbSaveWebsite(QStringLiteral("http://b.example"), QStringLiteral("x"),
+                           QStringLiteral("Changed!"));
     const CliRun r = run({QStringLiteral("list")});
     ASSERT_EQ(r.code, 0);
     const QStringList lines = QString::fromStdString(r.out).split(u'\n');
@@ -90,8 +95,8 @@ TEST_F(StoreCli, SetChangesWhatIsGivenKeepsTheRestAndClearsTheText)
     run({QStringLiteral("add"), QStringLiteral("a.example")});
     const QString url = QStringLiteral("http://a.example");
     const QString keyword = u16(u"it's \"here\"\n😀");
-    CliRun r = run({QStringLiteral("set"), url, QStringLiteral("--keyword"), keyword, QStringLiteral("--lines"),
-                    QStringLiteral("0:25"), QStringLiteral("--strip=no")});
+    CliRun r = run({QStringLiteral("set"), url, QStringLiteral("--keyword"), keyword,
+                    QStringLiteral("--lines"), QStringLiteral("0:25"), QStringLiteral("--strip=no")});
     ASSERT_EQ(r.code, 0) << r.err;
     store()->DbSaveWebsite(url, QStringLiteral("text"), QStringLiteral("OK"));
     r = run({QStringLiteral("set"), url, QStringLiteral("--regex"), QStringLiteral("[a-z]+'"),
@@ -153,13 +158,17 @@ TEST_F(StoreCli, WrongUseExitsTwoAndCreatesNoStore)
         {"show of two URLs", {QStringLiteral("show"), QStringLiteral("a"), QStringLiteral("b")}},
         {"delete without URL", {QStringLiteral("delete")}},
         {"set without URL", {QStringLiteral("set"), QStringLiteral("--strip"), QStringLiteral("no")}},
-        {"strip neither yes nor no", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--strip=maybe")}},
-        {"lines without a colon", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines"), QStringLiteral("5")}},
+        {"strip neither yes nor no",
+         {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--strip=maybe")}},
+        {"lines without a colon",
+         {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines"), QStringLiteral("5")}},
         {"lines not numbers", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines=a:b")}},
         {"negative line", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines=-1:4")}},
-        {"line beyond the range", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines=1:1000000000")}},
+        {"line beyond the range",
+         {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--lines=1:1000000000")}},
         {"an option and its opposite",
-         {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--keyword=k"), QStringLiteral("--no-keyword")}},
+         {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--keyword=k"),
+          QStringLiteral("--no-keyword")}},
         {"unknown option", {QStringLiteral("set"), QStringLiteral("u"), QStringLiteral("--colour")}},
     };
     for (const auto &c : cases) {

@@ -39,8 +39,15 @@ TEST(LineNumber, ReadsZeroForNonNumbersAndClampsToTheSpinRange)
     const struct {
         const char16_t *text;
         int value;
-    } cases[] = {{u"", 0},          {u"7", 7},     {u"-5", 0},           {u"abc", 0},         {u"12abc", 0},
-                 {u"-", 0},         {u"0", 0},     {u"999999999", 999999999}, {u"1000000000", 999999999},
+    } cases[] = {{u"", 0},
+                 {u"7", 7},
+                 {u"-5", 0},
+                 {u"abc", 0},
+                 {u"12abc", 0},
+                 {u"-", 0},
+                 {u"0", 0},
+                 {u"999999999", 999999999},
+                 {u"1000000000", 999999999},
                  {u"99999999999999999999", 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());

@@ -139,9 +139,10 @@ TEST_F(UrlList, EkleKeepsTheRowWhenTheStoreFails)
 {
     store.failing.insert(QStringLiteral("http://b"));
     EkleLines(u"a\r\nb\nc", rows, store, messages);
-    EXPECT_EQ(rows.captions(),
-              (QStringList{QStringLiteral("http://a"), QStringLiteral("http://b"), QStringLiteral("http://c")}));
-    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("Exception raised with message: database is locked")});
+    EXPECT_EQ(rows.captions(), (QStringList{QStringLiteral("http://a"), QStringLiteral("http://b"),
+                                            QStringLiteral("http://c")}));
+    EXPECT_EQ(messages.shown,
+              QStringList{QStringLiteral("Exception raised with message: database is locked")});
 }
 
 TEST_F(UrlList, DeleteRemovesEverySelectedRowEvenWhenTheStoreFails)
@@ -151,8 +152,8 @@ TEST_F(UrlList, DeleteRemovesEverySelectedRowEvenWhenTheStoreFails)
     store.failing.insert(QStringLiteral("http://3"));
     deleteSelectedRows(rows, store, messages);
     EXPECT_EQ(rows.captions(), (QStringList{QStringLiteral("http://2"), QStringLiteral("http://4")}));
-    EXPECT_EQ(store.deleted,
-              (QStringList{QStringLiteral("http://1"), QStringLiteral("http://3"), QStringLiteral("http://5")}));
+    EXPECT_EQ(store.deleted, (QStringList{QStringLiteral("http://1"), QStringLiteral("http://3"),
+                                          QStringLiteral("http://5")}));
     EXPECT_EQ(messages.shown.size(), 1);
 }
 
@@ -215,11 +216,19 @@ TEST_F(UrlList, LoadListReadsEveryEncodingAndSkipsWhatEkleSkips)
     } cases[] = {
         {"UTF-8, mixed line ends, blanks and duplicates",
          QByteArray("a.example\r\n\r\n  https://b.example/ \nhttp://a.example\rc.example\xC3\xA9\r\n"),
-         {QStringLiteral("http://a.example"), QStringLiteral("https://b.example/"), u16(u"http://c.exampleé")}},
-        {"UTF-8 with byte order mark", QByteArray("\xEF\xBB\xBF" "d.example\r\n"), {QStringLiteral("http://d.example")}},
-        {"UTF-16 LE with byte order mark", QByteArray("\xFF\xFE" "e\0.\0x\0\r\0\n\0f\0", 14),
+         {QStringLiteral("http://a.example"), QStringLiteral("https://b.example/"),
+          u16(u"http://c.exampleé")}},
+        {"UTF-8 with byte order mark",
+         QByteArray("\xEF\xBB\xBF"
+                    "d.example\r\n"),
+         {QStringLiteral("http://d.example")}},
+        {"UTF-16 LE with byte order mark",
+         QByteArray("\xFF\xFE"
+                    "e\0.\0x\0\r\0\n\0f\0",
+                    14),
          {QStringLiteral("http://e.x"), QStringLiteral("http://f")}},
-        {"8-bit code page with accented characters", QByteArray("caf\xE9.example\r\nna\xEFve.example\r\n"),
+        {"8-bit code page with accented characters",
+         QByteArray("caf\xE9.example\r\nna\xEFve.example\r\n"),
          {u16(u"http://café.example"), u16(u"http://naïve.example")}},
         {"empty file", QByteArray(), {}},
     };
@@ -258,7 +267,8 @@ TEST_F(UrlList, SaveListWritesUtf8LinesEndedByCrLfAndReadsBackTheSame)
 
     EkleLines(u16(u"example.com\nHTTPS://Ünïcode.example/😀\nhttp://x/'q'"), rows, store, messages);
     SaveList(path, rows);
-    EXPECT_EQ(fileBytes(path), QByteArray("http://example.com\r\nHTTPS://\xC3\x9Cn\xC3\xAF" "code.example/"
+    EXPECT_EQ(fileBytes(path), QByteArray("http://example.com\r\nHTTPS://\xC3\x9Cn\xC3\xAF"
+                                          "code.example/"
                                           "\xF0\x9F\x98\x80\r\nhttp://x/'q'\r\n"));
     ListRows reloaded;
     LoadList(path, reloaded, store, messages);
@@ -288,7 +298,8 @@ TEST(UrlListWithStore, EveryUrlOfTheListHasItsRowAndComesBackAtTheNextStart)
         rows.select({0});
         deleteSelectedRows(rows, *db, messages);
         EkleLines(u"c.example", rows, *db, messages);
-        db->DbSaveWebsite(QStringLiteral("http://c.example"), QStringLiteral("stored text"), QStringLiteral("OK"));
+        db->DbSaveWebsite(QStringLiteral("http://c.example"), QStringLiteral("stored text"),
+                          QStringLiteral("OK"));
         rows.select({1});
         const auto preview = contentPreview(rows, *db, messages);
         ASSERT_TRUE(preview);
@@ -301,7 +312,8 @@ TEST(UrlListWithStore, EveryUrlOfTheListHasItsRowAndComesBackAtTheNextStart)
     auto db = folder.open();
     ListRows restarted;
     fillFromStore(restarted, *db, messages);
-    EXPECT_EQ(restarted.captions(), (QStringList{QStringLiteral("http://a.example"), QStringLiteral("http://c.example")}));
+    EXPECT_EQ(restarted.captions(),
+              (QStringList{QStringLiteral("http://a.example"), QStringLiteral("http://c.example")}));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 

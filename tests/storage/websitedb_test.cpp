@@ -27,10 +27,11 @@ QStringList columnsOf(SqliteConnection &db)
     return names;
 }
 
-const QStringList allColumns = {QStringLiteral("ID"),        QStringLiteral("URL"),      QStringLiteral("CONTENT"),
-                                QStringLiteral("STATUS"),    QStringLiteral("LASTCHANGE"), QStringLiteral("STRIP"),
-                                QStringLiteral("LINESTART"), QStringLiteral("LINESTOP"), QStringLiteral("KEYWORD"),
-                                QStringLiteral("XPATH"),     QStringLiteral("REGEX")};
+const QStringList allColumns = {
+    QStringLiteral("ID"),        QStringLiteral("URL"),        QStringLiteral("CONTENT"),
+    QStringLiteral("STATUS"),    QStringLiteral("LASTCHANGE"), QStringLiteral("STRIP"),
+    QStringLiteral("LINESTART"), QStringLiteral("LINESTOP"),   QStringLiteral("KEYWORD"),
+    QStringLiteral("XPATH"),     QStringLiteral("REGEX")};
 
 StoreSettings shortBusyTimeout()
 {
@@ -117,11 +118,13 @@ TEST(StoreOpen, CopiesTheTemplateOnlyWhenNoStoreExists)
     const QString templatePath = source.storePath();
 
     DataFolder fresh;
-    EXPECT_EQ(urlsOf(*fresh.open({.templatePath = templatePath})), QStringList{QStringLiteral("http://from-template")});
+    EXPECT_EQ(urlsOf(*fresh.open({.templatePath = templatePath})),
+              QStringList{QStringLiteral("http://from-template")});
 
     DataFolder existing;
     existing.open()->DbAddUrl(QStringLiteral("http://mine"));
-    EXPECT_EQ(urlsOf(*existing.open({.templatePath = templatePath})), QStringList{QStringLiteral("http://mine")});
+    EXPECT_EQ(urlsOf(*existing.open({.templatePath = templatePath})),
+              QStringList{QStringLiteral("http://mine")});
 }
 
 TEST(StoreOpen, MigratesAnOlderStoreAndKeepsItsRows)
@@ -237,7 +240,8 @@ TEST(StoreRows, DuplicateUrlsSaveAndLookUpTheFirstAndDeleteAll)
     db->DbAddUrl(url);
     db->DbSaveWebsite(url, QStringLiteral("first"), QStringLiteral("OK"));
     {
-        SqliteStatement rows = folder.raw()->prepare(u"select CONTENT from WEBSITES where URL='http://dup/' order by ID;");
+        const auto raw = folder.raw();
+        SqliteStatement rows = raw->prepare(u"select CONTENT from WEBSITES where URL='http://dup/' order by ID;");
         ASSERT_TRUE(rows.step());
         EXPECT_EQ(rows.text(0), u"first");
         ASSERT_TRUE(rows.step());
@@ -516,10 +520,12 @@ TEST(StoreBatch, FailedStatementUndoesNothingAndTheEndCommits)
             nested.commit();
             EXPECT_TRUE(db->inBatch()) << "only the outermost batch commits";
         }
-        EXPECT_FALSE(folder.raw()->prepare(u"select * from WEBSITES;").step()) << "not visible before the commit";
+        EXPECT_FALSE(folder.raw()->prepare(u"select * from WEBSITES;").step())
+            << "not visible before the commit";
     }
     EXPECT_FALSE(db->inBatch());
-    EXPECT_EQ(urlsOf(*folder.open()), (QStringList{QStringLiteral("http://1/"), QStringLiteral("http://2/")}));
+    EXPECT_EQ(urlsOf(*folder.open()),
+              (QStringList{QStringLiteral("http://1/"), QStringLiteral("http://2/")}));
 }
 
 } // namespace

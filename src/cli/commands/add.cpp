@@ -51,6 +51,9 @@ protected:
 
 } // namespace
 
-std::unique_ptr<Command> makeAddCommand() { return std::make_unique<AddCommand>(); }
+std::unique_ptr<Command> makeAddCommand()
+{
+    return std::make_unique<AddCommand>();
+}
 
 } // namespace sentrel::cli

@@ -56,6 +56,9 @@ protected:
 
 } // namespace
 
-std::unique_ptr<Command> makeDeleteCommand() { return std::make_unique<DeleteCommand>(); }
+std::unique_ptr<Command> makeDeleteCommand()
+{
+    return std::make_unique<DeleteCommand>();
+}
 
 } // namespace sentrel::cli

@@ -33,6 +33,9 @@ protected:
 
 } // namespace
 
-std::unique_ptr<Command> makeListCommand() { return std::make_unique<ListCommand>(); }
+std::unique_ptr<Command> makeListCommand()
+{
+    return std::make_unique<ListCommand>();
+}
 
 } // namespace sentrel::cli

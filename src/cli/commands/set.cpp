@@ -27,30 +27,29 @@ int lineNumber(QStringView text)
     bool ok = false;
     const int n = text.toInt(&ok);
     if (!ok || n < 0 || n > MaxLineNumber || text.isEmpty() || !text.front().isDigit())
-        throw UsageError(QStringLiteral("--lines expects START:STOP, whole numbers from 0 to %1").arg(MaxLineNumber));
+        throw UsageError(
+            QStringLiteral("--lines expects START:STOP, whole numbers from 0 to %1").arg(MaxLineNumber));
     return n;
 }
 
 class SetCommand : public StoreCommand {
 public:
     QString name() const override { return QStringLiteral("set"); }
-    QString synopsis() const override
-    {
-        return QStringLiteral("set URL [OPTION...]");
-    }
+    QString synopsis() const override { return QStringLiteral("set URL [OPTION...]"); }
     QString summary() const override { return QStringLiteral("change a URL and its check options"); }
     QString details() const override
     {
-        return QStringLiteral("Works as OK in the options dialog: options not given keep their stored\n"
-                              "value, and the stored text, last change and status are cleared so that\n"
-                              "the next check starts afresh.\n"
-                              "  --url NEW                   rename the URL (taken as typed)\n"
-                              "  --strip yes|no              strip the markup before comparing, or not\n"
-                              "  --lines START:STOP          only lines START to STOP (0 to 999999999)\n"
-                              "  --no-lines                  every line\n"
-                              "  --keyword K | --no-keyword  only the lines holding K, or every line\n"
-                              "  --xpath X | --no-xpath      only the text of the elements X selects, or all\n"
-                              "  --regex R | --no-regex      only the matches of the pattern R, or all");
+        return QStringLiteral(
+            "Works as OK in the options dialog: options not given keep their stored\n"
+            "value, and the stored text, last change and status are cleared so that\n"
+            "the next check starts afresh.\n"
+            "  --url NEW                   rename the URL (taken as typed)\n"
+            "  --strip yes|no              strip the markup before comparing, or not\n"
+            "  --lines START:STOP          only lines START to STOP (0 to 999999999)\n"
+            "  --no-lines                  every line\n"
+            "  --keyword K | --no-keyword  only the lines holding K, or every line\n"
+            "  --xpath X | --no-xpath      only the text of the elements X selects, or all\n"
+            "  --regex R | --no-regex      only the matches of the pattern R, or all");
     }
 
 protected:
@@ -112,6 +111,9 @@ protected:
 
 } // namespace
 
-std::unique_ptr<Command> makeSetCommand() { return std::make_unique<SetCommand>(); }
+std::unique_ptr<Command> makeSetCommand()
+{
+    return std::make_unique<SetCommand>();
+}
 
 } // namespace sentrel::cli

@@ -35,6 +35,9 @@ protected:
 
 } // namespace
 
-std::unique_ptr<Command> makeShowCommand() { return std::make_unique<ShowCommand>(); }
+std::unique_ptr<Command> makeShowCommand()
+{
+    return std::make_unique<ShowCommand>();
+}
 
 } // namespace sentrel::cli
