@@ -18,5 +18,7 @@ std::unique_ptr<Command> makeExclusionsCommand();
 // The document model: XPath selection and the parsed tree.
 std::unique_ptr<Command> makeXPathCommand();
 std::unique_ptr<Command> makeParseCommand();
+// Checking the watched pages.
+std::unique_ptr<Command> makeCheckCommand();
 
 } // namespace sentrel::cli

@@ -27,6 +27,7 @@ CommandRegistry makeRegistry()
     r.add(makeExclusionsCommand());
     r.add(makeXPathCommand());
     r.add(makeParseCommand());
+    r.add(makeCheckCommand());
     return r;
 }
 

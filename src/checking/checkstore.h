@@ -1,0 +1,71 @@
+#pragma once
+#include "checking/reduction.h"
+#include <QString>
+#include <chrono>
+#include <optional>
+
+// The website store as a check uses it: the URL's stored row, and the save
+// of a changed text.
+namespace sentrel {
+
+class WebsiteDb;
+
+// The columns of a URL's store row that a check reads, each as text (NULL
+// reads as "").
+struct StoredCheck {
+    QString content; // the stored text of the last saved check
+    QString status;  // "" until the URL's first save
+    CheckOptions options;
+};
+
+class CheckStore {
+public:
+    virtual ~CheckStore() = default;
+    // nullopt when the store has no row for the URL. Throws StoreError.
+    virtual std::optional<StoredCheck> lookup(const QString &url) = 0;
+    // The URL's row gets the text, the status and the current time
+    // (inserted when missing). Throws StoreError.
+    virtual void save(const QString &url, const QString &content, const QString &status) = 0;
+};
+
+// How saves may share one transaction, and so one disk sync. Off by
+// default: every save is durable when it returns, as the desktop program
+// needs. A run of sentrel-cli that saves hundreds of first checks groups
+// them; a save not yet committed when the process dies is simply made again
+// by the next run (a first check again, or the change reported again), so
+// no change goes unreported.
+struct SaveGrouping {
+    int maxSaves = 1;                    // 1: no grouping
+    std::chrono::milliseconds maxAge{0}; // commit once the group is this old
+};
+
+// The real store.
+class WebsiteCheckStore final : public CheckStore {
+public:
+    explicit WebsiteCheckStore(WebsiteDb &db, SaveGrouping grouping = {}) : db_(db), grouping_(grouping) {}
+    // Commits what is pending; a failure cannot be reported from here, so
+    // callers that group saves call commit() themselves first.
+    ~WebsiteCheckStore() override;
+    WebsiteCheckStore(const WebsiteCheckStore &) = delete;
+    WebsiteCheckStore &operator=(const WebsiteCheckStore &) = delete;
+
+    // A pending group older than maxAge is committed first, so that the
+    // store's write lock is never held for long while other programs wait.
+    std::optional<StoredCheck> lookup(const QString &url) override;
+    void save(const QString &url, const QString &content, const QString &status) override;
+
+    // Makes every grouped save durable. Throws StoreError.
+    void commit();
+    int pendingSaves() const { return pending_; }
+
+private:
+    void commitIfDue();
+
+    WebsiteDb &db_;
+    SaveGrouping grouping_;
+    bool open_ = false; // a group of ours is under way
+    int pending_ = 0;
+    std::chrono::steady_clock::time_point groupStart_{};
+};
+
+} // namespace sentrel
