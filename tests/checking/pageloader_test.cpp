@@ -173,15 +173,24 @@ TEST(Prefetching, GivesEveryCheckWhatItsOwnDownloadWouldHaveGiven)
     EXPECT_EQ(counter.started().size(), 30) << "each page downloaded once";
 }
 
+// Waits until `n` downloads have started (or a generous time is up), then a
+// little longer for any that should not start.
+qsizetype settledAt(const CountingDownload &counter, qsizetype n)
+{
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (counter.started().size() < n && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(30ms);
+    return counter.started().size();
+}
+
 TEST(Prefetching, NeverRunsMoreThanItsJobsAheadOfTheChecks)
 {
     CountingDownload counter;
     PrefetchingPageLoader loader(urls(20), 3, [&](const QString &u) { return counter(u); });
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(counter.started().size(), 3);
+    EXPECT_EQ(settledAt(counter, 3), 3);
     loader.load(QStringLiteral("u0"));
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(counter.started().size(), 4);
+    EXPECT_EQ(settledAt(counter, 4), 4);
 }
 
 TEST(Prefetching, AnUnexpectedUrlIsDownloadedOnTheSpot)
