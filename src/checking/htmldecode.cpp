@@ -1,26 +1,47 @@
 #include "checking/htmldecode.h"
 #include "checking/htmlentities.h"
 #include "text/error.h"
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 namespace sentrel {
 
-bool isXmlNameStartChar(char16_t c)
+namespace {
+
+constexpr bool nameStartBeyondAscii(char16_t c)
 {
-    if (c < 0x80)
-        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u':' || c == u'_';
     return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF)
         || (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D
         || (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF)
         || (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD);
 }
 
-bool isXmlNameChar(char16_t c)
+constexpr bool nameCharBeyondAscii(char16_t c)
 {
-    return isXmlNameStartChar(c) || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9') || c == 0xB7
-        || (c >= 0x300 && c <= 0x36F) || c == 0x203F || c == 0x2040;
+    return nameStartBeyondAscii(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) || c == 0x203F || c == 0x2040;
 }
+
+// Bit 1: NameStartChar, bit 2: NameChar, for the ASCII range.
+constexpr std::array<unsigned char, 128> makeAsciiNameTable()
+{
+    std::array<unsigned char, 128> table{};
+    for (char16_t c = 0; c < 128; ++c) {
+        const bool start = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u':' || c == u'_';
+        const bool name = start || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
+        table[c] = (start ? 1 : 0) | (name ? 2 : 0);
+    }
+    return table;
+}
+constexpr std::array<unsigned char, 128> kAsciiName = makeAsciiNameTable();
+
+inline bool nameStart(char16_t c) { return c < 0x80 ? (kAsciiName[c] & 1) != 0 : nameStartBeyondAscii(c); }
+inline bool nameChar(char16_t c) { return c < 0x80 ? (kAsciiName[c] & 2) != 0 : nameCharBeyondAscii(c); }
+
+} // namespace
+
+bool isXmlNameStartChar(char16_t c) { return nameStart(c); }
+bool isXmlNameChar(char16_t c) { return nameChar(c); }
 
 namespace {
 
@@ -166,10 +187,10 @@ private:
     qsizetype named(qsizetype amp)
     {
         const qsizetype first = amp + 1;
-        if (!isXmlNameStartChar(s_[first]))
+        if (!nameStart(s_[first]))
             return 0;
         qsizetype end = first + 1;
-        while (end < n_ && isXmlNameChar(s_[end]))
+        while (end < n_ && nameChar(s_[end]))
             ++end;
         if (end >= n_ || s_[end] != u';')
             return 0;

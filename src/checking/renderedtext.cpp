@@ -175,7 +175,6 @@ constexpr TagRules makeTagRules()
     set({GUMBO_TAG_SELECT}, Role::Select);
     set({GUMBO_TAG_OPTGROUP}, Role::OptGroup);
     set({GUMBO_TAG_DETAILS}, Role::Details);
-    set({GUMBO_TAG_SVG}, Role::Svg);
     set({GUMBO_TAG_BR}, Role::LineBreak);
     return rules;
 }
