@@ -2,6 +2,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <memory_resource>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,10 @@ namespace sentrel {
 // that is present is refused. Entries keep the order in which they were added.
 class AttributeDict {
 public:
+    using Entry = std::pair<QString, QString>;
+    // `memory`: where the entries live; a parsed tree passes its arena.
+    explicit AttributeDict(std::pmr::memory_resource *memory = std::pmr::get_default_resource()) : entries_(memory) {}
+
     // Adds the pair unless the key is present; returns whether it was added.
     bool add(QString key, QString value);
     // The stored value, or null when the key is absent.
@@ -19,10 +25,10 @@ public:
     bool contains(QStringView key) const { return find(key) != nullptr; }
     qsizetype size() const { return qsizetype(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
-    const std::vector<std::pair<QString, QString>> &entries() const { return entries_; }
+    std::span<const Entry> entries() const { return {entries_.data(), entries_.size()}; }
 
 private:
-    std::vector<std::pair<QString, QString>> entries_;
+    std::pmr::vector<Entry> entries_;
     // Built once a tag carries many attributes, so that a hostile tag with
     // thousands of them is not read in quadratic time.
     QHash<QString, qsizetype> index_;

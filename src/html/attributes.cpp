@@ -18,10 +18,11 @@ constexpr int DuplicateWarningsShown = 20;
 
 } // namespace
 
-std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const AttributePattern &pattern,
-                                               QStringList &parseErr)
+AttributeDict ParseAttributes(QStringView text, const AttributePattern &pattern, QStringList &parseErr,
+                              StringPool *pool, std::pmr::memory_resource *memory)
 {
-    auto dict = std::make_unique<AttributeDict>();
+    AttributeDict dict(memory);
+    auto copy = [pool](QStringView s) { return pool ? pool->intern(s) : s.toString(); };
     if (trimmedView(text).isEmpty())
         return dict;
     const QString source = text.toString();
@@ -40,8 +41,8 @@ std::unique_ptr<AttributeDict> ParseAttributes(QStringView text, const Attribute
                 const QStringView key = trimmedView(keyGroup);
                 if (key.isEmpty())
                     continue;
-                const QString value = g + 1 < m.groupCount() ? trimmedView(m.captured(g + 1)).toString() : QString();
-                if (!dict->add(key.toString(), value) && ++duplicates <= DuplicateWarningsShown)
+                const QString value = g + 1 < m.groupCount() ? copy(trimmedView(m.captured(g + 1))) : QString();
+                if (!dict.add(copy(key), value) && ++duplicates <= DuplicateWarningsShown)
                     parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind + QStringLiteral(" : ")
                                     + duplicateMessage(key) + QStringLiteral("Sourse string: ") + source
                                     + QStringLiteral(";\r\n attributtes: ") + keyGroup.toString());

@@ -4,6 +4,10 @@
 #include <QStringList>
 #include <QStringView>
 #include <memory>
+#include <memory_resource>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 // The in-memory form of one HTML page: a tree of nodes that the parser builds,
@@ -17,7 +21,7 @@ class TDomTreeNode;
 class TNodeList;
 
 // What a node is; its TypeTag format string follows from it.
-enum class NodeKind {
+enum class NodeKind : std::uint8_t {
     Element,     // "<%s>": opened by a start tag, raw-text elements included
     SelfClosed,  // "<%s/>"
     Closing,     // "</%s>": an end tag, kept where it was read
@@ -28,12 +32,22 @@ enum class NodeKind {
 // The TypeTag format string of a kind: "<%s>", "<%s/>", "</%s>", "%s" or "".
 QString typeTagOf(NodeKind kind);
 
-// The child nodes of a node, in document order; owns them. Destroying the list
-// destroys every node in it with its subtree, without recursing once per tree
-// level, so that trees thousands of levels deep are released safely.
+// Releases a node made by TDomTreeNode::Create. A node of a tree lives in the
+// tree's arena and is destroyed with the tree, all of its nodes in one flat
+// pass; a node made without a tree lives on the heap and goes at once.
+struct TDomTreeNodeDeleter {
+    void operator()(TDomTreeNode *node) const;
+};
+using TDomTreeNodePtr = std::unique_ptr<TDomTreeNode, TDomTreeNodeDeleter>;
+
+// The child nodes of a node, in document order; owns them. In a tree the
+// nodes go with the tree; outside one, destroying the list destroys every node
+// in it with its subtree. Neither recurses once per tree level, so trees
+// hundreds of thousands of levels deep are released safely.
 class TChildList {
 public:
-    TChildList() = default;
+    // `arena`: the memory of the tree the list belongs to; null outside a tree.
+    explicit TChildList(std::pmr::memory_resource *arena = nullptr);
     ~TChildList();
     TChildList(const TChildList &) = delete;
     TChildList &operator=(const TChildList &) = delete;
@@ -42,11 +56,13 @@ public:
     bool isEmpty() const { return items_.empty(); }
     TDomTreeNode *Get(qsizetype index) const { return items_[std::size_t(index)].get(); }
     TDomTreeNode *operator[](qsizetype index) const { return Get(index); }
-    // Appends the node at the end and returns it.
-    TDomTreeNode *Add(std::unique_ptr<TDomTreeNode> node);
+    // Appends the node at the end and returns it. The node must have been made
+    // for the same tree as the list's node (or, like it, for none).
+    TDomTreeNode *Add(TDomTreeNodePtr node);
 
 private:
-    std::vector<std::unique_ptr<TDomTreeNode>> items_;
+    std::pmr::vector<TDomTreeNodePtr> items_;
+    bool inTree_;
 };
 
 // Query results: nodes in order, not owned, the same node possibly more than
@@ -68,18 +84,21 @@ private:
 
 class TDomTreeNode {
 public:
-    // Stores the fields and counts the node in its tree; the caller appends
-    // it to the parent's child list. The node takes over the dictionary.
-    // hParent is null for the root, whose parent is the tree itself.
-    TDomTreeNode(TDomTree *hOwner, TDomTreeNode *hParent, QString hTag, QString hAttrTxt,
-                 std::unique_ptr<AttributeDict> hAttr, NodeKind hTypeTag, QString hText);
+    // Makes a node: stores the fields and counts the node in its tree; the
+    // caller appends it to the parent's child list. The node takes over the
+    // dictionary (none: std::nullopt). hParent is null for the root, whose
+    // parent is the tree itself. A node of a tree and its child list are
+    // placed in the tree's arena next to the nodes made before it, so that
+    // walks in document order read memory in order.
+    static TDomTreeNodePtr Create(TDomTree *hOwner, TDomTreeNode *hParent, QString hTag, QString hAttrTxt,
+                                  std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText);
     ~TDomTreeNode();
     TDomTreeNode(const TDomTreeNode &) = delete;
     TDomTreeNode &operator=(const TDomTreeNode &) = delete;
 
     const QString &Tag() const { return fTag; }
     const QString &AttributesTxt() const { return fAttributesTxt; }
-    const AttributeDict *Attributes() const { return fAttributes.get(); } // null: none
+    const AttributeDict *Attributes() const { return fAttributes ? &*fAttributes : nullptr; } // null: none
     const QString &Text() const { return fText; }
     NodeKind Kind() const { return fKind; }
     QString TypeTag() const { return typeTagOf(fKind); }
@@ -90,6 +109,10 @@ public:
     TDomTree *Owner() const { return fOwner; }
 
     bool IsRoot() const { return fParent == nullptr; }
+    // Levels below the node without a parent (the root: 0).
+    int Depth() const { return fDepth; }
+    // Position in the tree's DocumentOrder(), or -1 when not known.
+    qsizetype DocumentIndex() const { return fIndex; }
     // Tag and TypeTag empty, Text not.
     bool IsTextNode() const;
     // Tag begins with "<!--" and TypeTag is "%s".
@@ -123,20 +146,31 @@ public:
 
 private:
     friend class HtmlParseRun;
+    friend class TChildList;
+    friend class TDomTree;
+    friend struct TDomTreeNodeDeleter;
+
+    TDomTreeNode(TDomTree *hOwner, TDomTreeNode *hParent, QString hTag, QString hAttrTxt,
+                 std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText);
 
     // "[n]" when more than one sibling has this node's name, else "".
     QString GetSiblingIndex() const;
     // The node that becomes current after this new node of the given kind.
     TDomTreeNode *GetNextParent(NodeKind kind);
 
-    QString fTag;
-    QString fAttributesTxt;
-    std::unique_ptr<AttributeDict> fAttributes;
-    QString fText;
+    // What a walk over the tree reads of every node (kind, Tag, children)
+    // comes first, within one cache line; the rest is read far less often.
     NodeKind fKind;
+    bool fInArena = false;
+    int fDepth = 0;
+    qsizetype fIndex = -1;
+    QString fTag;
     TChildList fChild;
     TDomTreeNode *fParent;
     TDomTree *fOwner;
+    QString fText;
+    QString fAttributesTxt;
+    std::optional<AttributeDict> fAttributes; // kept in the node: one allocation less per element
 };
 
 // One parsed page. Created with its root only (Count 0), filled once by
@@ -154,12 +188,26 @@ public:
     const QStringList &ParseErr() const { return fParseErr; }
     QStringList &ParseErr() { return fParseErr; }
     TDomTreeNode *RootNode() const { return fRootNode.get(); }
+    // Every node in the tree in document order, as long as each node joined
+    // its parent's child list after all that precedes it in document order
+    // (always so for a parsed page): a subtree is then the run that follows
+    // its node while the depth stays greater. Empty when not so.
+    std::span<TDomTreeNode *const> DocumentOrder() const;
+    // Memory that lasts as long as the tree, for what its nodes hold.
+    std::pmr::memory_resource *Arena() { return &fArena; }
 
 private:
     friend class TDomTreeNode;
+    friend class TChildList;
+    void joined(TDomTreeNode *node);
+
     int FCount = 0;
     QStringList fParseErr;
-    std::unique_ptr<TDomTreeNode> fRootNode;
+    std::pmr::monotonic_buffer_resource fArena; // outlives the nodes below
+    std::vector<TDomTreeNode *> fNodes;         // every node made for the tree, in the order made
+    std::vector<TDomTreeNode *> fOrder;         // the nodes in the tree, in document order
+    bool fInOrder = true;                       // whether fOrder is still document order
+    TDomTreeNodePtr fRootNode;
 };
 
 } // namespace sentrel

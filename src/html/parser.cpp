@@ -29,6 +29,18 @@ bool isRawToken(QStringView token)
 
 bool isVoidElement(QStringView name)
 {
+    // Without a comma in the name the rule comes to "one of the names".
+    if (!name.contains(u',')) {
+        if (name.isEmpty() || name.size() > 8)
+            return false;
+        for (qsizetype start = 1; start < VoidElements.size();) {
+            const qsizetype end = VoidElements.indexOf(u',', start);
+            if (end - start == name.size() && html::hasCaselessAt(name, 0, VoidElements.sliced(start, end - start)))
+                return true;
+            start = end + 1;
+        }
+        return false;
+    }
     QString key(name.size() + 2, u',');
     for (qsizetype i = 0; i < name.size(); ++i)
         key[i + 1] = QChar(html::foldCaseless(name[i].unicode()));
@@ -48,16 +60,17 @@ TDomTreeNode *TDomTreeNode::GetNextParent(NodeKind kind)
 
 HtmlParseRun::HtmlParseRun(TDomTreeNode &start)
     : current_(&start), parseErr_(start.Owner() ? start.Owner()->ParseErr() : localErrors_),
+      memory_(start.Owner() ? start.Owner()->Arena() : std::pmr::get_default_resource()),
       tagPattern_(html::tagPatternText(), html::tagPatternFlags()),
       attributePattern_(html::AttributePattern::Kind::Attribute)
 {
 }
 
 TDomTreeNode *HtmlParseRun::append(TDomTreeNode *parent, QString tag, QString attrTxt,
-                                   std::unique_ptr<AttributeDict> attrs, NodeKind kind, QString text)
+                                   std::optional<AttributeDict> attrs, NodeKind kind, QString text)
 {
-    return parent->Child().Add(std::make_unique<TDomTreeNode>(parent->Owner(), parent, std::move(tag), std::move(attrTxt),
-                                                              std::move(attrs), kind, std::move(text)));
+    return parent->Child().Add(TDomTreeNode::Create(parent->Owner(), parent, std::move(tag), std::move(attrTxt),
+                                                    std::move(attrs), kind, std::move(text)));
 }
 
 void HtmlParseRun::run(QStringView html)
@@ -86,28 +99,29 @@ void HtmlParseRun::ParseToken(QStringView token)
 {
     if (token.startsWith(u"<!--")) {
         // The text after the comment stays inside its Tag.
-        append(current_, trimmedView(token).toString(), QString(), nullptr, NodeKind::Declaration, QString());
+        append(current_, trimmedView(token).toString(), QString(), std::nullopt, NodeKind::Declaration, QString());
         return;
     }
     if (isRawToken(token)) {
         html::RawTagParts parts = html::SplitRawTag(token, rawPattern_, parseErr_);
-        auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_);
-        TDomTreeNode *element = append(current_, std::move(parts.name), std::move(parts.attrText), std::move(attrs),
+        auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_, &pool_, memory_);
+        TDomTreeNode *element = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText), std::move(attrs),
                                        NodeKind::Element, QString());
         if (!parts.content.isEmpty())
-            append(element, QString(), QString(), nullptr, NodeKind::Plain, std::move(parts.content));
-        append(element, std::move(parts.closingName), QString(), nullptr, NodeKind::Closing, QString());
+            append(element, QString(), QString(), std::nullopt, NodeKind::Plain, std::move(parts.content));
+        append(element, pool_.intern(parts.closingName), QString(), std::nullopt, NodeKind::Closing, QString());
         return;
     }
     html::TagParts parts = html::SplitTag(token, tagPattern_, parseErr_);
-    auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_);
+    auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_, &pool_, memory_);
     const QStringView name = trimmedView(parts.name);
     const bool staysCurrent = isVoidElement(name) || parts.name.startsWith(u"<?") || parts.name.startsWith(u"<!");
-    TDomTreeNode *node = append(current_, parts.name, std::move(parts.attrText), std::move(attrs), parts.kind, QString());
+    TDomTreeNode *node = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText), std::move(attrs),
+                                parts.kind, QString());
     if (!staysCurrent)
         current_ = node->GetNextParent(parts.kind);
     if (!parts.text.isEmpty())
-        append(current_, QString(), QString(), nullptr, NodeKind::Plain, std::move(parts.text));
+        append(current_, QString(), QString(), std::nullopt, NodeKind::Plain, std::move(parts.text));
 }
 
 bool TDomTreeNode::RunParse(QStringView HtmlTxt)

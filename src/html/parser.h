@@ -2,6 +2,7 @@
 #include "html/attrpattern.h"
 #include "html/domtree.h"
 #include "html/rawtag.h"
+#include "html/stringpool.h"
 #include "text/regex.h"
 #include <QStringList>
 
@@ -22,16 +23,18 @@ public:
 
 private:
     void ParseToken(QStringView token);
-    TDomTreeNode *append(TDomTreeNode *parent, QString tag, QString attrTxt, std::unique_ptr<AttributeDict> attrs,
+    TDomTreeNode *append(TDomTreeNode *parent, QString tag, QString attrTxt, std::optional<AttributeDict> attrs,
                          NodeKind kind, QString text);
 
     TDomTreeNode *current_;
     int gapCounter_ = 0;
     QStringList localErrors_; // for a node that belongs to no tree
     QStringList &parseErr_;
+    std::pmr::memory_resource *memory_; // the tree's: dictionaries go with it
     Regex tagPattern_;
     html::RawTagMatcher rawPattern_;
     html::AttributePattern attributePattern_;
+    html::StringPool pool_;
 };
 
 // Whether the (trimmed) element name is one that never becomes current.

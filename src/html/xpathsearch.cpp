@@ -1,6 +1,7 @@
 #include "html/xpathsearch.h"
 #include "text/lines.h"
 #include <QHash>
+#include <span>
 #include <vector>
 
 namespace sentrel::html {
@@ -20,9 +21,23 @@ QString asciiUpper(const QString &s)
 // anyLevel of all descendants: each child's children right after the child).
 // `visit(child, frame)` gets the frame of the child's parent, so that counters
 // are kept per parent. An explicit stack keeps deep trees off the call stack.
+// When no per-parent counter is needed and the tree knows its document order,
+// the descendants are the run after `start` in that order: read straight
+// through, without chasing pointers down the tree.
 template <typename Frame, typename Visit>
-void walkChildren(const TDomTreeNode &start, bool anyLevel, Visit visit)
+void walkChildren(const TDomTreeNode &start, bool anyLevel, bool countsPerParent, Visit visit)
 {
+    if (anyLevel && !countsPerParent && start.Owner() && start.DocumentIndex() >= 0) {
+        const std::span<TDomTreeNode *const> order = start.Owner()->DocumentOrder();
+        if (!order.empty()) {
+            Frame unused{};
+            const int depth = start.Depth();
+            for (std::size_t i = std::size_t(start.DocumentIndex()) + 1; i < order.size() && order[i]->Depth() > depth;
+                 ++i)
+                visit(order[i], unused);
+            return;
+        }
+    }
     struct Level {
         const TDomTreeNode *parent;
         qsizetype next;
@@ -79,7 +94,7 @@ void findTagOfIndex(const TDomTreeNode &start, QStringView name, int index, bool
     if (name == u"*") {
         // Every node but closing tags; its position counts the siblings so far
         // whose Tag equals its own ignoring case (text nodes count together).
-        walkChildren<StarCounter>(start, anyLevel, [&](TDomTreeNode *child, StarCounter &counter) {
+        walkChildren<StarCounter>(start, anyLevel, index != 0, [&](TDomTreeNode *child, StarCounter &counter) {
             if (child->IsClosingTag())
                 return;
             if (index == 0) {
@@ -93,7 +108,7 @@ void findTagOfIndex(const TDomTreeNode &start, QStringView name, int index, bool
     }
     const bool textStep = equalsAsciiCaseless(name, u"text()");
     const bool commentStep = equalsAsciiCaseless(name, u"comment()");
-    walkChildren<NameCounter>(start, anyLevel, [&](TDomTreeNode *child, NameCounter &counter) {
+    walkChildren<NameCounter>(start, anyLevel, index != 0, [&](TDomTreeNode *child, NameCounter &counter) {
         const bool matches = (!child->IsClosingTag() && equalsAsciiCaseless(child->Tag(), name))
                              || (textStep && child->IsTextNode())
                              || (commentStep && child->Tag().startsWith(QStringLiteral("<!--")));
@@ -123,7 +138,7 @@ bool findNode(const TDomTreeNode &start, QStringView name, int index, const XPat
         return out.Count() > before;
     }
     // Without a name: exact values, positions play no part.
-    walkChildren<NameCounter>(start, anyLevel, [&](TDomTreeNode *child, NameCounter &) {
+    walkChildren<NameCounter>(start, anyLevel, false, [&](TDomTreeNode *child, NameCounter &) {
         const QString *stored = child->Attributes() ? child->Attributes()->find(predicate->name) : nullptr;
         if (stored && *stored == predicate->value)
             out.Add(child);

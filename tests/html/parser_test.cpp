@@ -228,12 +228,11 @@ TEST_P(Attributes, Entries)
     const AttrCase &c = GetParam();
     QStringList errors;
     const html::AttributePattern pattern(html::AttributePattern::Kind::Attribute);
-    const auto dict = html::ParseAttributes(QString::fromUtf16(c.text), pattern, errors);
-    ASSERT_NE(dict, nullptr);
+    const AttributeDict dict = html::ParseAttributes(QString::fromUtf16(c.text), pattern, errors);
     std::vector<std::pair<QString, QString>> expected;
     for (const auto &[k, v] : c.entries)
         expected.emplace_back(QString::fromUtf16(k), QString::fromUtf16(v));
-    EXPECT_EQ(dict->entries(), expected);
+    EXPECT_EQ(std::vector<AttributeDict::Entry>(dict.entries().begin(), dict.entries().end()), expected);
 }
 
 const AttrCase AttrCases[] = {

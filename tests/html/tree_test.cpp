@@ -1,4 +1,5 @@
 #include "htmltesting.h"
+#include "text/error.h"
 #include <gtest/gtest.h>
 
 using namespace sentrel;
@@ -188,6 +189,24 @@ TEST(DomTree, PathsFoundByGetXPathSelectTheirNode)
             EXPECT_EQ(found[0], e);
         }
     }
+}
+
+TEST(DomTree, NodesJoinOnlyTheirOwnTree)
+{
+    TDomTree a, b;
+    auto make = [](TDomTree *owner, TDomTreeNode *parent) {
+        return TDomTreeNode::Create(owner, parent, QStringLiteral("p"), QString(), std::nullopt, NodeKind::Element,
+                                    QString());
+    };
+    EXPECT_THROW(a.RootNode()->Child().Add(make(&b, b.RootNode())), Error);
+    EXPECT_THROW(a.RootNode()->Child().Add(make(nullptr, nullptr)), Error);
+    TDomTreeNodePtr loose = make(nullptr, nullptr);
+    EXPECT_THROW(loose->Child().Add(make(&a, a.RootNode())), Error);
+    EXPECT_TRUE(a.RootNode()->Child().isEmpty());
+    // Made for a tree but never joined: released with the tree.
+    TDomTreeNodePtr spare = make(&a, a.RootNode());
+    EXPECT_EQ(a.Count(), 2);
+    EXPECT_EQ(b.Count(), 1);
 }
 
 TEST(DomTree, NodeListsHoldReferencesAndRepeats)
