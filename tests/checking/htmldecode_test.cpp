@@ -2,6 +2,7 @@
 #include "checking/htmlentities.h"
 #include "support/qtext.h"
 #include "text/error.h"
+#include "text/lines.h"
 #include <gtest/gtest.h>
 #include <QSet>
 #include <QStringList>
@@ -51,6 +52,13 @@ TEST(HtmlDecode, ReplacesReferencesInOnePass)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(HtmlDecode(u16(c.input)), u16(c.expected));
     }
+}
+
+TEST(HtmlDecode, NulFromAReferenceEndsTheTextForTheLineSteps)
+{
+    const QString decoded = HtmlDecode(u"first&#0;hidden\r\nsecond");
+    EXPECT_EQ(decoded.size(), 20);
+    EXPECT_EQ(splitLines(decoded), QStringList{QStringLiteral("first")});
 }
 
 TEST(HtmlDecode, MalformedNumericReferenceRaisesConversionError)
