@@ -22,14 +22,11 @@ QString typeTagOf(NodeKind kind)
     return {};
 }
 
-TChildList::TChildList(std::pmr::memory_resource *arena)
-    : items_(arena ? arena : std::pmr::get_default_resource()), inTree_(arena != nullptr)
-{
-}
+TChildList::TChildList(std::pmr::memory_resource *arena) : items_(arena ? arena : std::pmr::new_delete_resource()) {}
 
 TChildList::~TChildList()
 {
-    if (inTree_) {
+    if (inTree()) {
         // The tree destroys its nodes itself; they may be gone already.
         for (auto &item : items_)
             (void)item.release();
@@ -52,14 +49,14 @@ TChildList::~TChildList()
 
 TDomTreeNode *TChildList::Add(TDomTreeNodePtr node)
 {
-    const bool sameTree = inTree_ ? node->fInArena && items_.get_allocator().resource() == &node->fOwner->fArena
+    const bool sameTree = inTree() ? node->fInArena && items_.get_allocator().resource() == &node->fOwner->fArena
                                   : !node->fInArena;
     if (!sameTree)
         throw Error(QStringLiteral("A node can only join the children of a node of its own tree."));
     TDomTreeNode *parent = node->fParent;
     if (!parent || &parent->fChild != this)
         throw Error(QStringLiteral("A node can only join the children of its own parent."));
-    if (inTree_)
+    if (inTree())
         node->fOwner->joined(node.get());
     // Most elements have a few children; room for four from the start keeps
     // the list next to its first child in the arena instead of moving it on.
@@ -110,26 +107,42 @@ TDomTreeNodePtr TDomTreeNode::Create(TDomTree *hOwner, TDomTreeNode *hParent, QS
 {
     if (!hOwner)
         return TDomTreeNodePtr(new TDomTreeNode(hOwner, hParent, std::move(hTag), std::move(hAttrTxt),
-                                                std::move(hAttr), hTypeTag, std::move(hText)));
+                                                std::move(hAttr), hTypeTag, std::move(hText), false));
     void *memory = hOwner->fArena.allocate(sizeof(TDomTreeNode), alignof(TDomTreeNode));
     auto *node = new (memory) TDomTreeNode(hOwner, hParent, std::move(hTag), std::move(hAttrTxt), std::move(hAttr),
-                                           hTypeTag, std::move(hText));
-    node->fInArena = true;
+                                           hTypeTag, std::move(hText), true);
     hOwner->fNodes.push_back(node);
     return TDomTreeNodePtr(node);
 }
 
 TDomTreeNode::TDomTreeNode(TDomTree *hOwner, TDomTreeNode *hParent, QString hTag, QString hAttrTxt,
-                           std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText)
-    : fKind(hTypeTag), fDepth(hParent ? hParent->fDepth + 1 : 0), fTag(std::move(hTag)),
-      fChild(hOwner ? &hOwner->fArena : nullptr), fParent(hParent),
-      fOwner(hOwner), fText(std::move(hText)), fAttributesTxt(std::move(hAttrTxt)), fAttributes(std::move(hAttr))
+                           std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText, bool inArena)
+    : fKind(hTypeTag), fInArena(inArena), fDepth(hParent ? hParent->fDepth + 1 : 0), fTag(std::move(hTag)),
+      fChild(inArena ? &hOwner->fArena : nullptr), fParent(hParent), fOwner(hOwner), fText(std::move(hText)),
+      fAttributesTxt(std::move(hAttrTxt))
 {
+    if (hAttr) {
+        // Most nodes (texts, end tags) have no dictionary: it stays out of the
+        // node, which keeps the nodes small and close together.
+        if (inArena)
+            fAttributes = new (hOwner->fArena.allocate(sizeof(AttributeDict), alignof(AttributeDict)))
+                AttributeDict(std::move(*hAttr));
+        else
+            fAttributes = new AttributeDict(std::move(*hAttr));
+    }
     if (fOwner)
         ++fOwner->FCount;
 }
 
-TDomTreeNode::~TDomTreeNode() = default;
+TDomTreeNode::~TDomTreeNode()
+{
+    if (!fAttributes)
+        return;
+    if (fInArena)
+        fAttributes->~AttributeDict(); // its memory goes with the tree
+    else
+        delete fAttributes;
+}
 
 bool TDomTreeNode::IsTextNode() const
 {

@@ -61,8 +61,9 @@ public:
     TDomTreeNode *Add(TDomTreeNodePtr node);
 
 private:
+    bool inTree() const { return items_.get_allocator().resource() != std::pmr::new_delete_resource(); }
+
     std::pmr::vector<TDomTreeNodePtr> items_;
-    bool inTree_;
 };
 
 // Query results: nodes in order, not owned, the same node possibly more than
@@ -98,7 +99,7 @@ public:
 
     const QString &Tag() const { return fTag; }
     const QString &AttributesTxt() const { return fAttributesTxt; }
-    const AttributeDict *Attributes() const { return fAttributes ? &*fAttributes : nullptr; } // null: none
+    const AttributeDict *Attributes() const { return fAttributes; } // null: none
     const QString &Text() const { return fText; }
     NodeKind Kind() const { return fKind; }
     QString TypeTag() const { return typeTagOf(fKind); }
@@ -151,7 +152,7 @@ private:
     friend struct TDomTreeNodeDeleter;
 
     TDomTreeNode(TDomTree *hOwner, TDomTreeNode *hParent, QString hTag, QString hAttrTxt,
-                 std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText);
+                 std::optional<AttributeDict> hAttr, NodeKind hTypeTag, QString hText, bool inArena);
 
     // "[n]" when more than one sibling has this node's name, else "".
     QString GetSiblingIndex() const;
@@ -170,7 +171,7 @@ private:
     TDomTree *fOwner;
     QString fText;
     QString fAttributesTxt;
-    std::optional<AttributeDict> fAttributes; // kept in the node: one allocation less per element
+    AttributeDict *fAttributes = nullptr; // in the tree's arena for a node of a tree, else on the heap
 };
 
 // One parsed page. Created with its root only (Count 0), filled once by

@@ -3,10 +3,12 @@
 // at random from the fragments that steer the searches' pre-checks.
 #include "html/attrpattern.h"
 #include "html/charclass.h"
+#include "html/domtree.h"
 #include "html/rawtag.h"
 #include "html/tokenizer.h"
 #include "support/qtext.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -122,6 +124,58 @@ TEST(LinearSearches, RawTagMatcherFindsThePlainPatternsMatch)
         ASSERT_EQ(fastFound, referenceFound) << show(text).toStdString();
         if (fastFound) {
             ASSERT_EQ(recordOf(fast), recordOf(reference)) << show(text).toStdString();
+        }
+    }
+}
+
+// Document order as a walk down the child lists gives it.
+std::vector<TDomTreeNode *> preOrder(TDomTreeNode *root)
+{
+    std::vector<TDomTreeNode *> out;
+    std::vector<TDomTreeNode *> pending{root};
+    while (!pending.empty()) {
+        TDomTreeNode *n = pending.back();
+        pending.pop_back();
+        out.push_back(n);
+        for (qsizetype i = n->Child().Count() - 1; i >= 0; --i)
+            pending.push_back(n->Child()[i]);
+    }
+    return out;
+}
+
+TEST(LinearSearches, AnyLevelStepsReadTheDocumentOrderAsTheTreeWalkWould)
+{
+    const std::vector<const char16_t *> fragments = {
+        u"<div>", u"</div>", u"<p>", u"</p>", u"<b>", u"</b>", u"<DIV>", u"text", u" ", u"<br>", u"<img/>",
+        u"<!--c-->", u"<script>s</script>", u"<title>t", u"</>", u"<>", u"<!DOCTYPE x>"};
+    const QString names[] = {QStringLiteral("*"), QStringLiteral("div"), QStringLiteral("p"), QStringLiteral("b"),
+                             QStringLiteral("text()"), QStringLiteral("comment()"), QStringLiteral("/div")};
+    std::mt19937 rng(31);
+    for (int round = 0; round < 3000; ++round) {
+        const QString page = QStringLiteral("<b>") + randomText(rng, fragments, 30);
+        TDomTree tree;
+        tree.RootNode()->RunParse(page);
+        const std::vector<TDomTreeNode *> order = preOrder(tree.RootNode());
+        const auto known = tree.DocumentOrder();
+        ASSERT_EQ(std::vector<TDomTreeNode *>(known.begin(), known.end()), order) << show(page).toStdString();
+        for (TDomTreeNode *start : order) {
+            for (const QString &name : names) {
+                TNodeList viaOrder;
+                start->FindTagOfIndex(name, 0, true, viaOrder);
+                // The same selection from the tree walk: descendants in document
+                // order that the step's name test accepts.
+                std::vector<TDomTreeNode *> expected;
+                for (TDomTreeNode *n : preOrder(start)) {
+                    if (n == start)
+                        continue;
+                    TNodeList one;
+                    n->ParentNode()->FindTagOfIndex(name, 0, false, one);
+                    if (std::find(one.begin(), one.end(), n) != one.end())
+                        expected.push_back(n);
+                }
+                ASSERT_EQ(std::vector<TDomTreeNode *>(viaOrder.begin(), viaOrder.end()), expected)
+                    << show(page).toStdString() << " " << name.toStdString();
+            }
         }
     }
 }

@@ -209,6 +209,27 @@ TEST(DomTree, NodesJoinOnlyTheirOwnTree)
     EXPECT_EQ(b.Count(), 1);
 }
 
+TEST(DomTree, NodesJoiningOutOfDocumentOrderAreStillFound)
+{
+    TDomTree tree;
+    auto add = [&](TDomTreeNode *parent, const char16_t *tag) {
+        return parent->Child().Add(TDomTreeNode::Create(&tree, parent, QString::fromUtf16(tag), QString(),
+                                                        std::nullopt, NodeKind::Element, QString()));
+    };
+    TDomTreeNode *a = add(tree.RootNode(), u"a");
+    add(tree.RootNode(), u"b");
+    EXPECT_EQ(tree.DocumentOrder().size(), 3u);
+    add(a, u"c"); // joins before "b" in document order
+    EXPECT_TRUE(tree.DocumentOrder().empty());
+    TNodeList nodes;
+    QStringList values;
+    ASSERT_TRUE(tree.RootNode()->FindXPath(u"//*", nodes, values));
+    ASSERT_EQ(nodes.Count(), 3);
+    EXPECT_EQ(nodes[0]->Tag(), QStringLiteral("a"));
+    EXPECT_EQ(nodes[1]->Tag(), QStringLiteral("c"));
+    EXPECT_EQ(nodes[2]->Tag(), QStringLiteral("b"));
+}
+
 TEST(DomTree, NodeListsHoldReferencesAndRepeats)
 {
     TDomTree tree;
