@@ -7,8 +7,8 @@
 #include "html/domtree.h"
 #include "html/extract.h"
 #include <QString>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -24,8 +24,9 @@ QString realisticPage(qsizetype size)
 {
     std::mt19937 rng(42);
     auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(rng)); };
-    const char *words[] = {"market", "city", "council", "weather", "report", "season", "river", "school", "price",
-                           "energy", "train", "museum", "festival", "budget", "league", "harbour", "garden", "bridge"};
+    const char *words[] = {"market",   "city",   "council", "weather", "report", "season",
+                           "river",    "school", "price",   "energy",  "train",  "museum",
+                           "festival", "budget", "league",  "harbour", "garden", "bridge"};
     auto sentence = [&](int n) {
         QString s;
         for (int i = 0; i < n; ++i) {
@@ -42,15 +43,18 @@ QString realisticPage(qsizetype size)
 
     QString page = QStringLiteral(
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Daily &amp; Local News</title>\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Daily &amp; Local "
+        "News</title>\n"
         "<link rel=\"stylesheet\" href=\"/css/site.css?v=3\">\n"
         "<style>\nbody { margin: 0; font: 14px/1.4 sans-serif; }\n.content p { margin: 0 0 1em; }\n"
         ".draw.default { color: #333; }\n</style>\n"
-        "<script>\nwindow.dataLayer = window.dataLayer || [];\nfunction track(e) { if (e.length < 3 && e[0] > 1) "
+        "<script>\nwindow.dataLayer = window.dataLayer || [];\nfunction track(e) { if (e.length < 3 && e[0] "
+        "> 1) "
         "{ dataLayer.push({'event': e, 'html': '<div class=\"x\">'}); } }\n</script>\n"
         "<script async src=\"https://cdn.example.com/ads.js\"></script>\n</head>\n"
         "<body class=\"home page\">\n<!-- header -->\n<div id=\"page\" class=\"wrapper\">\n"
-        "<div class=\"header\"><div class=\"logo\"><a href=\"/\"><img src=\"/logo.png\" alt=\"Daily\"></a></div>\n"
+        "<div class=\"header\"><div class=\"logo\"><a href=\"/\"><img src=\"/logo.png\" "
+        "alt=\"Daily\"></a></div>\n"
         "<ul class=\"nav\"><li><a href=\"/news\">News</a></li><li><a href=\"/sport\">Sport</a></li>"
         "<li><a href=\"/weather\">Weather</a></li></ul></div>\n"
         "<div id=\"TopBox\"><div class=\"forecast\"><div class=\"draw default\">Sunny</div>"
@@ -58,14 +62,15 @@ QString realisticPage(qsizetype size)
     int article = 0;
     while (page.size() < size) {
         ++article;
-        page += QStringLiteral("<div class=\"row\">\n<div class=\"col main\">\n<div class=\"content\" id=\"a%1\">\n"
-                               "<h2 class=\"headline\"><a href=\"/news/%1\">%2</a></h2>\n")
+        page += QStringLiteral(
+                    "<div class=\"row\">\n<div class=\"col main\">\n<div class=\"content\" id=\"a%1\">\n"
+                    "<h2 class=\"headline\"><a href=\"/news/%1\">%2</a></h2>\n")
                     .arg(article)
                     .arg(sentence(6));
         for (int p = 3 + pick(5); p > 0; --p)
-            page += QStringLiteral("<p class=\"text\">") + sentence(25 + pick(30)) + QStringLiteral(" <a href=\"/t/")
-                    + QString::number(pick(500)) + QStringLiteral("\">more</a> ") + sentence(10)
-                    + QStringLiteral("</p>\n");
+            page += QStringLiteral("<p class=\"text\">") + sentence(25 + pick(30)) +
+                    QStringLiteral(" <a href=\"/t/") + QString::number(pick(500)) +
+                    QStringLiteral("\">more</a> ") + sentence(10) + QStringLiteral("</p>\n");
         if (article % 3 == 0) {
             page += QStringLiteral("<table class=\"scores\"><tr><th>Team</th><th>Points</th></tr>\n");
             for (int r = 0; r < 6; ++r)
@@ -76,10 +81,11 @@ QString realisticPage(qsizetype size)
             page += QStringLiteral("</table>\n");
         }
         if (article % 4 == 0)
-            page += QStringLiteral("<ul class=\"related\"><li><a href=\"/r/1\">") + sentence(4)
-                    + QStringLiteral("</a></li><li><a href=\"/r/2\">") + sentence(5)
-                    + QStringLiteral("</a></li></ul>\n<form action=\"/s\"><input type=\"text\" name=\"q\" required>"
-                                     "<input type=\"submit\" value=\"Go\" disabled></form>\n");
+            page +=
+                QStringLiteral("<ul class=\"related\"><li><a href=\"/r/1\">") + sentence(4) +
+                QStringLiteral("</a></li><li><a href=\"/r/2\">") + sentence(5) +
+                QStringLiteral("</a></li></ul>\n<form action=\"/s\"><input type=\"text\" name=\"q\" required>"
+                               "<input type=\"submit\" value=\"Go\" disabled></form>\n");
         page += QStringLiteral("<!-- article %1 end --><br>\n</div>\n</div>\n<div class=\"col side\">"
                                "<div class=\"ad\"><script>track(['a%1', %1]);</script></div></div>\n</div>\n")
                     .arg(article);
@@ -95,7 +101,10 @@ const QString &pageOf(int64_t kb)
     return kb <= 100 ? small : large;
 }
 
-int64_t bytesOf(const QString &page) { return page.toUtf8().size(); }
+int64_t bytesOf(const QString &page)
+{
+    return page.toUtf8().size();
+}
 
 constexpr QStringView ContentExpression = u"//div[@class=\"content\"]//p";
 constexpr QStringView DialogExpression = u"//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]";
@@ -123,8 +132,14 @@ void extract(benchmark::State &state, QStringView expression)
     state.SetBytesProcessed(state.iterations() * bytesOf(page));
     state.counters["lines"] = double(lines);
 }
-void BM_ExtractContent(benchmark::State &state) { extract(state, ContentExpression); }
-void BM_ExtractDialogExample(benchmark::State &state) { extract(state, DialogExpression); }
+void BM_ExtractContent(benchmark::State &state)
+{
+    extract(state, ContentExpression);
+}
+void BM_ExtractDialogExample(benchmark::State &state)
+{
+    extract(state, DialogExpression);
+}
 BENCHMARK(BM_ExtractContent)->Arg(100)->Arg(5120)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractDialogExample)->Arg(100)->Arg(5120)->Unit(benchmark::kMillisecond);
 
@@ -189,7 +204,8 @@ QString hostilePage(int64_t which)
     case 5: // 200 000 unclosed divs
         return repeated(QStringLiteral("<div class=\"c\">t"), 200000);
     default: // a raw token full of tags whose opening is not closed
-        return QStringLiteral("<scriptx>") + repeated(QStringLiteral("<a>"), 100000) + QStringLiteral("</script>");
+        return QStringLiteral("<scriptx>") + repeated(QStringLiteral("<a>"), 100000) +
+               QStringLiteral("</script>");
     }
 }
 
@@ -199,8 +215,9 @@ void BM_HostileExtract(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(ExtractXPathText(page, u"//div", 0, false));
     state.SetBytesProcessed(state.iterations() * bytesOf(page));
-    const char *names[] = {"unclosed_scripts", "script_without_gt", "unclosed_comments", "mega_attribute_text",
-                           "mega_quoted_value", "deep_divs",         "raw_token_of_tags"};
+    const char *names[] = {"unclosed_scripts",    "script_without_gt", "unclosed_comments",
+                           "mega_attribute_text", "mega_quoted_value", "deep_divs",
+                           "raw_token_of_tags"};
     state.SetLabel(names[state.range(0)]);
 }
 BENCHMARK(BM_HostileExtract)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);

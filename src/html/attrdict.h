@@ -16,7 +16,10 @@ class AttributeDict {
 public:
     using Entry = std::pair<QString, QString>;
     // `memory`: where the entries live; a parsed tree passes its arena.
-    explicit AttributeDict(std::pmr::memory_resource *memory = std::pmr::get_default_resource()) : entries_(memory) {}
+    explicit AttributeDict(std::pmr::memory_resource *memory = std::pmr::get_default_resource())
+        : entries_(memory)
+    {
+    }
 
     // Adds the pair unless the key is present; returns whether it was added.
     bool add(QString key, QString value);

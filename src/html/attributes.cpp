@@ -10,7 +10,10 @@ namespace {
 
 // What the dictionary raises, in the parser's words, when a key is given twice.
 const QString DuplicateKind = QStringLiteral("DuplicateKeyError");
-QString duplicateMessage(QStringView key) { return QStringLiteral("key \"%1\" is already present").arg(key); }
+QString duplicateMessage(QStringView key)
+{
+    return QStringLiteral("key \"%1\" is already present").arg(key);
+}
 
 // Each duplicate warning repeats the whole attribute text, so a tag that gives
 // thousands of names twice would fill memory quadratically; past this many
@@ -47,18 +50,20 @@ AttributeDict ParseAttributes(QStringView text, const AttributePattern &pattern,
                 const QStringView key = trimmedView(keyGroup);
                 if (key.isEmpty())
                     continue;
-                const QString value = g + 1 < m.groupCount() ? copy(trimmedView(m.captured(g + 1))) : QString();
+                const QString value =
+                    g + 1 < m.groupCount() ? copy(trimmedView(m.captured(g + 1))) : QString();
                 if (!dict.add(copy(key), value) && ++duplicates <= DuplicateWarningsShown)
-                    parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind + QStringLiteral(" : ")
-                                    + duplicateMessage(key) + QStringLiteral("Sourse string: ") + text.toString()
-                                    + QStringLiteral(";\r\n attributtes: ") + keyGroup.toString());
+                    parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind +
+                                    QStringLiteral(" : ") + duplicateMessage(key) +
+                                    QStringLiteral("Sourse string: ") + text.toString() +
+                                    QStringLiteral(";\r\n attributtes: ") + keyGroup.toString());
                 break;
             }
         }
         if (duplicates > DuplicateWarningsShown)
-            parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind
-                            + QStringLiteral(" : %1 more keys already present in the same attribute text")
-                                  .arg(duplicates - DuplicateWarningsShown));
+            parseErr.append(QStringLiteral("Warning: not add Attributtes ") + DuplicateKind +
+                            QStringLiteral(" : %1 more keys already present in the same attribute text")
+                                .arg(duplicates - DuplicateWarningsShown));
         if (taken.empty()) {
             parseErr.append(QStringLiteral("Attributtes not found - Sourse string: ") + text.toString());
             return dict;
@@ -69,14 +74,15 @@ AttributeDict ParseAttributes(QStringView text, const AttributePattern &pattern,
             QString working = text.toString();
             for (const auto &[from, to] : taken)
                 std::fill(working.begin() + from, working.begin() + to, u' ');
-            parseErr.append(QStringLiteral("Warning: parsed not all attributes, sourse string: ") + text.toString()
-                            + QStringLiteral("\r\nnot parsed string: ") + trimmedView(working).toString());
+            parseErr.append(QStringLiteral("Warning: parsed not all attributes, sourse string: ") +
+                            text.toString() + QStringLiteral("\r\nnot parsed string: ") +
+                            trimmedView(working).toString());
         }
     } catch (const std::exception &e) {
         const auto *error = dynamic_cast<const Error *>(&e);
-        parseErr.append(QStringLiteral("Attributtes - ") + errorKindName(e) + QStringLiteral(" : ")
-                        + (error ? error->message() : QString::fromUtf8(e.what())) + QStringLiteral("Sourse string: ")
-                        + text.toString());
+        parseErr.append(QStringLiteral("Attributtes - ") + errorKindName(e) + QStringLiteral(" : ") +
+                        (error ? error->message() : QString::fromUtf8(e.what())) +
+                        QStringLiteral("Sourse string: ") + text.toString());
     }
     return dict;
 }

@@ -17,15 +17,29 @@ std::vector<QString> wordsOf(AttributePattern::Kind kind)
 {
     if (kind == AttributePattern::Kind::Predicate)
         return {QStringLiteral("autofocus"), QStringLiteral("disabled"), QStringLiteral("selected")};
-    return {QStringLiteral("allowTransparency"), QStringLiteral("allowfullscreen"), QStringLiteral("novalidate"),
-            QStringLiteral("autofocus"),         QStringLiteral("itemscope"),       QStringLiteral("disabled"),
-            QStringLiteral("readonly"),          QStringLiteral("selected"),        QStringLiteral("checked"),
-            QStringLiteral("pubdate"),           QStringLiteral("nowrap"),          QStringLiteral("hidden"),
+    return {QStringLiteral("allowTransparency"),
+            QStringLiteral("allowfullscreen"),
+            QStringLiteral("novalidate"),
+            QStringLiteral("autofocus"),
+            QStringLiteral("itemscope"),
+            QStringLiteral("disabled"),
+            QStringLiteral("readonly"),
+            QStringLiteral("selected"),
+            QStringLiteral("checked"),
+            QStringLiteral("pubdate"),
+            QStringLiteral("nowrap"),
+            QStringLiteral("hidden"),
             QStringLiteral("async")};
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // The patterns are linear by construction here, so the library's default
 // backtracking budget would only cut off very long attribute values.
@@ -49,7 +63,8 @@ uint32_t AttributePattern::flagsOf(Kind kind)
 }
 
 AttributePattern::AttributePattern(Kind kind)
-    : caseless_(kind == Kind::Attribute), words_(wordsOf(kind)), regex_(patternText(kind), flagsOf(kind), NoBacktrackingCap)
+    : caseless_(kind == Kind::Attribute), words_(wordsOf(kind)),
+      regex_(patternText(kind), flagsOf(kind), NoBacktrackingCap)
 {
     if (caseless_)
         for (QString &w : words_)
@@ -144,7 +159,10 @@ bool AttributeScan::next(RegexMatch &match)
             return true;
         }
         // The search moves on by one character, a surrogate pair being one.
-        pos += (isHighSurrogate(text_[pos].unicode()) && pos + 1 < n && isLowSurrogate(text_[pos + 1].unicode())) ? 2 : 1;
+        pos +=
+            (isHighSurrogate(text_[pos].unicode()) && pos + 1 < n && isLowSurrogate(text_[pos + 1].unicode()))
+                ? 2
+                : 1;
     }
     from_ = n;
     return false;

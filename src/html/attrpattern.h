@@ -48,7 +48,7 @@ public:
 private:
     // Whether one of the three "name = value" alternatives matches at `pos`.
     bool nameValueAt(qsizetype pos);
-    qsizetype runEnd(qsizetype pos);   // end of the non-blank run starting at pos
+    qsizetype runEnd(qsizetype pos);    // end of the non-blank run starting at pos
     qsizetype blanksEnd(qsizetype pos); // end of the blank run starting at pos
     bool tryAt(qsizetype pos, qsizetype end, RegexMatch &match);
 

@@ -11,7 +11,10 @@
 namespace sentrel::html {
 
 // "\s" (and so "[^\S]"): tab, line feed, vertical tab, form feed, carriage return, space.
-constexpr bool isPatternSpace(char16_t c) { return c == u' ' || (c >= 9 && c <= 13); }
+constexpr bool isPatternSpace(char16_t c)
+{
+    return c == u' ' || (c >= 9 && c <= 13);
+}
 
 // The case-folded form a caseless pattern compares: ASCII lower case for
 // letters, "s" for U+017F, "k" for U+212A, every other character itself.

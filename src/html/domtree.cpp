@@ -22,7 +22,10 @@ QString typeTagOf(NodeKind kind)
     return {};
 }
 
-TChildList::TChildList(std::pmr::memory_resource *arena) : items_(arena ? arena : std::pmr::new_delete_resource()) {}
+TChildList::TChildList(std::pmr::memory_resource *arena)
+    : items_(arena ? arena : std::pmr::new_delete_resource())
+{
+}
 
 TChildList::~TChildList()
 {
@@ -49,8 +52,9 @@ TChildList::~TChildList()
 
 TDomTreeNode *TChildList::Add(TDomTreeNodePtr node)
 {
-    const bool sameTree = inTree() ? node->fInArena && items_.get_allocator().resource() == &node->fOwner->fArena
-                                  : !node->fInArena;
+    const bool sameTree = inTree()
+                              ? node->fInArena && items_.get_allocator().resource() == &node->fOwner->fArena
+                              : !node->fInArena;
     if (!sameTree)
         throw Error(QStringLiteral("A node can only join the children of a node of its own tree."));
     TDomTreeNode *parent = node->fParent;
@@ -109,8 +113,8 @@ TDomTreeNodePtr TDomTreeNode::Create(TDomTree *hOwner, TDomTreeNode *hParent, QS
         return TDomTreeNodePtr(new TDomTreeNode(hOwner, hParent, std::move(hTag), std::move(hAttrTxt),
                                                 std::move(hAttr), hTypeTag, std::move(hText), false));
     void *memory = hOwner->fArena.allocate(sizeof(TDomTreeNode), alignof(TDomTreeNode));
-    auto *node = new (memory) TDomTreeNode(hOwner, hParent, std::move(hTag), std::move(hAttrTxt), std::move(hAttr),
-                                           hTypeTag, std::move(hText), true);
+    auto *node = new (memory) TDomTreeNode(hOwner, hParent, std::move(hTag), std::move(hAttrTxt),
+                                           std::move(hAttr), hTypeTag, std::move(hText), true);
     hOwner->fNodes.push_back(node);
     return TDomTreeNodePtr(node);
 }
@@ -181,8 +185,7 @@ QString TDomTreeNode::GetTagName() const
 
 namespace {
 
-template <typename Test>
-const TDomTreeNode *nthChild(const TChildList &children, int index, Test test)
+template <typename Test> const TDomTreeNode *nthChild(const TChildList &children, int index, Test test)
 {
     int counter = 0;
     for (qsizetype i = 0; i < children.Count(); ++i) {
@@ -211,8 +214,8 @@ QString TDomTreeNode::GetComment(int hIndex) const
 }
 
 TDomTree::TDomTree()
-    : fRootNode(TDomTreeNode::Create(this, nullptr, QStringLiteral("Root"), QString(), std::nullopt, NodeKind::Plain,
-                                     QString()))
+    : fRootNode(TDomTreeNode::Create(this, nullptr, QStringLiteral("Root"), QString(), std::nullopt,
+                                     NodeKind::Plain, QString()))
 {
     FCount = 0;
     fRootNode->fIndex = 0;

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cstdint>
 #include <memory>
 #include <memory_resource>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
@@ -75,7 +75,10 @@ public:
     TDomTreeNode *Get(qsizetype index) const { return items_[std::size_t(index)]; }
     TDomTreeNode *operator[](qsizetype index) const { return Get(index); }
     void Add(TDomTreeNode *node) { items_.push_back(node); }
-    void Append(const TNodeList &other) { items_.insert(items_.end(), other.items_.begin(), other.items_.end()); }
+    void Append(const TNodeList &other)
+    {
+        items_.insert(items_.end(), other.items_.begin(), other.items_.end());
+    }
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 

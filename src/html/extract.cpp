@@ -20,7 +20,8 @@ QString printNode(const TDomTreeNode &node, int mode)
 
 } // namespace
 
-QString ExtractXPathText(QStringView text, QStringView expression, int mode, bool showErrors, MessageSink *errors)
+QString ExtractXPathText(QStringView text, QStringView expression, int mode, bool showErrors,
+                         MessageSink *errors)
 {
     QString result;
     bool failed = false;

@@ -5,7 +5,10 @@
 namespace sentrel {
 
 namespace {
-bool isCommentTag(const QString &tag) { return tag.startsWith(QStringLiteral("<!--")); }
+bool isCommentTag(const QString &tag)
+{
+    return tag.startsWith(QStringLiteral("<!--"));
+}
 } // namespace
 
 QString TDomTreeNode::GetSiblingIndex() const

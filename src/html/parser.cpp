@@ -35,7 +35,8 @@ bool isVoidElement(QStringView name)
             return false;
         for (qsizetype start = 1; start < VoidElements.size();) {
             const qsizetype end = VoidElements.indexOf(u',', start);
-            if (end - start == name.size() && html::hasCaselessAt(name, 0, VoidElements.sliced(start, end - start)))
+            if (end - start == name.size() &&
+                html::hasCaselessAt(name, 0, VoidElements.sliced(start, end - start)))
                 return true;
             start = end + 1;
         }
@@ -53,7 +54,8 @@ TDomTreeNode *TDomTreeNode::GetNextParent(NodeKind kind)
         return this;
     TDomTreeNode *p = fParent;
     // An end tag closes the current element only when written in the same case.
-    if (kind == NodeKind::Closing && p && p->fParent && QStringView(p->fTag) == QStringView(fTag).sliced(qMin(qsizetype(1), fTag.size())))
+    if (kind == NodeKind::Closing && p && p->fParent &&
+        QStringView(p->fTag) == QStringView(fTag).sliced(qMin(qsizetype(1), fTag.size())))
         return p->fParent;
     return p;
 }
@@ -69,8 +71,9 @@ HtmlParseRun::HtmlParseRun(TDomTreeNode &start)
 TDomTreeNode *HtmlParseRun::append(TDomTreeNode *parent, QString tag, QString attrTxt,
                                    std::optional<AttributeDict> attrs, NodeKind kind, QString text)
 {
-    return parent->Child().Add(TDomTreeNode::Create(parent->Owner(), parent, std::move(tag), std::move(attrTxt),
-                                                    std::move(attrs), kind, std::move(text)));
+    return parent->Child().Add(TDomTreeNode::Create(parent->Owner(), parent, std::move(tag),
+                                                    std::move(attrTxt), std::move(attrs), kind,
+                                                    std::move(text)));
 }
 
 void HtmlParseRun::run(QStringView html)
@@ -88,7 +91,8 @@ void HtmlParseRun::run(QStringView html)
         // Characters that no alternative took, as at a "<" that opens no
         // token ("<>"), are dropped.
         if (start > previousEnd) {
-            parseErr_.append(QString::number(gapCounter_) + QStringLiteral("- Check error found after HTML parsing"));
+            parseErr_.append(QString::number(gapCounter_) +
+                             QStringLiteral("- Check error found after HTML parsing"));
             ++gapCounter_;
         }
         previousEnd = end;
@@ -99,25 +103,28 @@ void HtmlParseRun::ParseToken(QStringView token)
 {
     if (token.startsWith(u"<!--")) {
         // The text after the comment stays inside its Tag.
-        append(current_, trimmedView(token).toString(), QString(), std::nullopt, NodeKind::Declaration, QString());
+        append(current_, trimmedView(token).toString(), QString(), std::nullopt, NodeKind::Declaration,
+               QString());
         return;
     }
     if (isRawToken(token)) {
         html::RawTagParts parts = html::SplitRawTag(token, rawPattern_, parseErr_);
         auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_, &pool_, memory_);
-        TDomTreeNode *element = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText), std::move(attrs),
-                                       NodeKind::Element, QString());
+        TDomTreeNode *element = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText),
+                                       std::move(attrs), NodeKind::Element, QString());
         if (!parts.content.isEmpty())
             append(element, QString(), QString(), std::nullopt, NodeKind::Plain, std::move(parts.content));
-        append(element, pool_.intern(parts.closingName), QString(), std::nullopt, NodeKind::Closing, QString());
+        append(element, pool_.intern(parts.closingName), QString(), std::nullopt, NodeKind::Closing,
+               QString());
         return;
     }
     html::TagParts parts = html::SplitTag(token, tagPattern_, parseErr_);
     auto attrs = html::ParseAttributes(parts.attrText, attributePattern_, parseErr_, &pool_, memory_);
     const QStringView name = trimmedView(parts.name);
-    const bool staysCurrent = isVoidElement(name) || parts.name.startsWith(u"<?") || parts.name.startsWith(u"<!");
-    TDomTreeNode *node = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText), std::move(attrs),
-                                parts.kind, QString());
+    const bool staysCurrent =
+        isVoidElement(name) || parts.name.startsWith(u"<?") || parts.name.startsWith(u"<!");
+    TDomTreeNode *node = append(current_, pool_.intern(parts.name), pool_.intern(parts.attrText),
+                                std::move(attrs), parts.kind, QString());
     if (!staysCurrent)
         current_ = node->GetNextParent(parts.kind);
     if (!parts.text.isEmpty())

@@ -23,8 +23,8 @@ public:
 
 private:
     void ParseToken(QStringView token);
-    TDomTreeNode *append(TDomTreeNode *parent, QString tag, QString attrTxt, std::optional<AttributeDict> attrs,
-                         NodeKind kind, QString text);
+    TDomTreeNode *append(TDomTreeNode *parent, QString tag, QString attrTxt,
+                         std::optional<AttributeDict> attrs, NodeKind kind, QString text);
 
     TDomTreeNode *current_;
     int gapCounter_ = 0;

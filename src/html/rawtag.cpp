@@ -7,7 +7,10 @@ namespace sentrel::html {
 
 namespace {
 
-bool isAsciiAlnum(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'); }
+bool isAsciiAlnum(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
 
 QString folded(QStringView s)
 {
@@ -34,9 +37,15 @@ QHash<QString, qsizetype> closingLabels(QStringView t, qsizetype after)
 
 } // namespace
 
-QString RawTagMatcher::patternText() { return QStringLiteral("<([A-Z][A-Z0-9]*)\\b([^>]*?)>(.*)<(/\\1)>"); }
+QString RawTagMatcher::patternText()
+{
+    return QStringLiteral("<([A-Z][A-Z0-9]*)\\b([^>]*?)>(.*)<(/\\1)>");
+}
 
-uint32_t RawTagMatcher::flags() { return Regex::Caseless | Regex::Multiline | Regex::DotAll; }
+uint32_t RawTagMatcher::flags()
+{
+    return Regex::Caseless | Regex::Multiline | Regex::DotAll;
+}
 
 RawTagMatcher::RawTagMatcher()
     : regex_(patternText(), flags(), RegexLimits{std::numeric_limits<uint32_t>::max(), 0})

@@ -25,9 +25,15 @@ NodeKind kindOf(QStringView trimmedToken)
 
 } // namespace
 
-QString tagPatternText() { return QStringLiteral("<([/A-Z][:A-Z0-9]*)\\b([^>]*)>([^<]*)"); }
+QString tagPatternText()
+{
+    return QStringLiteral("<([/A-Z][:A-Z0-9]*)\\b([^>]*)>([^<]*)");
+}
 
-uint32_t tagPatternFlags() { return Regex::Caseless | Regex::Multiline | Regex::DotAll; }
+uint32_t tagPatternFlags()
+{
+    return Regex::Caseless | Regex::Multiline | Regex::DotAll;
+}
 
 TagParts SplitTag(QStringView token, const Regex &tagPattern, QStringList &parseErr)
 {
@@ -51,8 +57,8 @@ TagParts SplitTag(QStringView token, const Regex &tagPattern, QStringList &parse
             parts.attrText = (attrs.endsWith(u'/') ? attrs.chopped(1) : attrs).toString();
         parts.text = trimmedView(m.captured(3)).toString();
     } catch (const std::exception &e) {
-        parseErr.append(QStringLiteral("Tags - ") + errorKindName(e) + QStringLiteral(" : ") + messageOf(e)
-                        + QStringLiteral("Sourse string: ") + token.toString());
+        parseErr.append(QStringLiteral("Tags - ") + errorKindName(e) + QStringLiteral(" : ") + messageOf(e) +
+                        QStringLiteral("Sourse string: ") + token.toString());
     }
     return parts;
 }
@@ -70,14 +76,15 @@ RawTagParts SplitRawTag(QStringView token, const RawTagMatcher &rawPattern, QStr
         }
         // Text after the closing tag is not kept.
         if (m.captured() != trimmedView(token))
-            parseErr.append(QStringLiteral("Check error Exception Tags parsing - Sourse string: ") + token.toString());
+            parseErr.append(QStringLiteral("Check error Exception Tags parsing - Sourse string: ") +
+                            token.toString());
         parts.name = trimmedView(m.captured(1)).toString();
         parts.attrText = trimmedView(m.captured(2)).toString();
         parts.content = trimmedView(m.captured(3)).toString();
         parts.closingName = trimmedView(m.captured(4)).toString();
     } catch (const std::exception &e) {
-        parseErr.append(QStringLiteral("Exception Tags - ") + errorKindName(e) + QStringLiteral(" : ") + messageOf(e)
-                        + QStringLiteral("Sourse string: ") + token.toString());
+        parseErr.append(QStringLiteral("Exception Tags - ") + errorKindName(e) + QStringLiteral(" : ") +
+                        messageOf(e) + QStringLiteral("Sourse string: ") + token.toString());
     }
     return parts;
 }

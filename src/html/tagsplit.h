@@ -15,7 +15,7 @@ struct TagParts {
 };
 
 struct RawTagParts {
-    QString name;        // the whole token when the raw-text pattern does not match
+    QString name; // the whole token when the raw-text pattern does not match
     QString attrText;
     QString content;
     QString closingName; // "/script"; empty without a match

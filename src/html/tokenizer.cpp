@@ -17,11 +17,14 @@ const std::array<HtmlTokenizer::RawKind, 6> HtmlTokenizer::Kinds = {{
 QString HtmlTokenizer::patternText()
 {
     return QStringLiteral("(<PLAINTEXT>.*?</PLAINTEXT>[^<]*)|(<title>.*?</title>[^<]*)|(<xmp>.*?</xmp>[^<]*)|"
-                          "(<script.*?</script>[^<]*)|(<textarea.*?</textarea>[^<]*)|(<!--.+?-->[^<]*)|")
-           + QStringLiteral("(<[^>]+>[^<]*)");
+                          "(<script.*?</script>[^<]*)|(<textarea.*?</textarea>[^<]*)|(<!--.+?-->[^<]*)|") +
+           QStringLiteral("(<[^>]+>[^<]*)");
 }
 
-uint32_t HtmlTokenizer::flags() { return Regex::Caseless | Regex::Multiline | Regex::DotAll; }
+uint32_t HtmlTokenizer::flags()
+{
+    return Regex::Caseless | Regex::Multiline | Regex::DotAll;
+}
 
 HtmlTokenizer::HtmlTokenizer(const RegexSubject &page)
     // A raw-text element of more than ten million characters is still one
@@ -91,8 +94,8 @@ bool HtmlTokenizer::next(qsizetype from, qsizetype &start, qsizetype &end)
             if (lt >= 0)
                 limit = lt + 1;
         }
-        if (regex_.findNextBefore(page_, pos, limit, match_, PCRE2_ANCHORED)
-            || regex_.findNext(page_, pos, match_)) {
+        if (regex_.findNextBefore(page_, pos, limit, match_, PCRE2_ANCHORED) ||
+            regex_.findNext(page_, pos, match_)) {
             start = match_.start();
             end = match_.end();
             return true;

@@ -30,8 +30,8 @@ public:
 
 private:
     struct RawKind {
-        QStringView opening; // lower case; "<script", "<!--", ...
-        QStringView closing; // "</script>", "-->", ...
+        QStringView opening;   // lower case; "<script", "<!--", ...
+        QStringView closing;   // "</script>", "-->", ...
         qsizetype closingFrom; // where a closing may begin, from the opening's "<"
     };
     static const std::array<RawKind, 6> Kinds;
@@ -44,7 +44,7 @@ private:
     QStringView text_;
     Regex regex_;
     RegexMatch match_;
-    qsizetype greater_ = -1;   // the first ">" at or after the last position asked; -2: none left
+    qsizetype greater_ = -1;               // the first ">" at or after the last position asked; -2: none left
     std::array<qsizetype, 6> closingSeen_; // a closing found there
     std::array<qsizetype, 6> noClosingFrom_; // no closing begins at or after this
 };

@@ -46,8 +46,8 @@ QString quoted(QStringView text)
             out += QStringLiteral("\\t");
             break;
         default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x85 || c.unicode() == 0x2028
-                || c.unicode() == 0x2029)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x85 || c.unicode() == 0x2028 ||
+                c.unicode() == 0x2029)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
             else
                 out += c;

@@ -32,8 +32,8 @@ void walkChildren(const TDomTreeNode &start, bool anyLevel, bool countsPerParent
         if (!order.empty()) {
             Frame unused{};
             const int depth = start.Depth();
-            for (std::size_t i = std::size_t(start.DocumentIndex()) + 1; i < order.size() && order[i]->Depth() > depth;
-                 ++i)
+            for (std::size_t i = std::size_t(start.DocumentIndex()) + 1;
+                 i < order.size() && order[i]->Depth() > depth; ++i)
                 visit(order[i], unused);
             return;
         }
@@ -70,7 +70,10 @@ struct StarCounter {
 
 PredicateReader::PredicateReader() : pattern_(AttributePattern::Kind::Predicate) {}
 
-QString PredicateReader::patternText() { return AttributePattern::patternText(AttributePattern::Kind::Predicate); }
+QString PredicateReader::patternText()
+{
+    return AttributePattern::patternText(AttributePattern::Kind::Predicate);
+}
 
 XPathPredicate PredicateReader::read(QStringView text) const
 {
@@ -94,31 +97,32 @@ void findTagOfIndex(const TDomTreeNode &start, QStringView name, int index, bool
     if (name == u"*") {
         // Every node but closing tags; its position counts the siblings so far
         // whose Tag equals its own ignoring case (text nodes count together).
-        walkChildren<StarCounter>(start, anyLevel, index != 0, [&](TDomTreeNode *child, StarCounter &counter) {
-            if (child->IsClosingTag())
-                return;
-            if (index == 0) {
-                out.Add(child);
-                return;
-            }
-            if (++counter.byName[asciiUpper(child->Tag())] == index)
-                out.Add(child);
-        });
+        walkChildren<StarCounter>(start, anyLevel, index != 0,
+                                  [&](TDomTreeNode *child, StarCounter &counter) {
+                                      if (child->IsClosingTag())
+                                          return;
+                                      if (index == 0) {
+                                          out.Add(child);
+                                          return;
+                                      }
+                                      if (++counter.byName[asciiUpper(child->Tag())] == index)
+                                          out.Add(child);
+                                  });
         return;
     }
     const bool textStep = equalsAsciiCaseless(name, u"text()");
     const bool commentStep = equalsAsciiCaseless(name, u"comment()");
     walkChildren<NameCounter>(start, anyLevel, index != 0, [&](TDomTreeNode *child, NameCounter &counter) {
-        const bool matches = (!child->IsClosingTag() && equalsAsciiCaseless(child->Tag(), name))
-                             || (textStep && child->IsTextNode())
-                             || (commentStep && child->Tag().startsWith(QStringLiteral("<!--")));
+        const bool matches = (!child->IsClosingTag() && equalsAsciiCaseless(child->Tag(), name)) ||
+                             (textStep && child->IsTextNode()) ||
+                             (commentStep && child->Tag().startsWith(QStringLiteral("<!--")));
         if (matches && (++counter.count == index || index == 0))
             out.Add(child);
     });
 }
 
-bool findNode(const TDomTreeNode &start, QStringView name, int index, const XPathPredicate *predicate, bool anyLevel,
-              TNodeList &out)
+bool findNode(const TDomTreeNode &start, QStringView name, int index, const XPathPredicate *predicate,
+              bool anyLevel, TNodeList &out)
 {
     const qsizetype before = out.Count();
     if (!predicate) {

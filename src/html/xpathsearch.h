@@ -37,7 +37,7 @@ void findTagOfIndex(const TDomTreeNode &start, QStringView name, int index, bool
 // attribute must contain the predicate value (case-sensitive); an empty
 // predicate value matches nothing. With an empty name, nodes whose stored
 // value equals the predicate value, at any position. Returns whether it appended.
-bool findNode(const TDomTreeNode &start, QStringView name, int index, const XPathPredicate *predicate, bool anyLevel,
-              TNodeList &out);
+bool findNode(const TDomTreeNode &start, QStringView name, int index, const XPathPredicate *predicate,
+              bool anyLevel, TNodeList &out);
 
 } // namespace sentrel::html

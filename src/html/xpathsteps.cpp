@@ -3,7 +3,10 @@
 
 namespace sentrel {
 
-QString XPathStepReader::splitPatternText() { return QStringLiteral("(/)([\\*@]?[^/]*)"); }
+QString XPathStepReader::splitPatternText()
+{
+    return QStringLiteral("(/)([\\*@]?[^/]*)");
+}
 
 QString XPathStepReader::stepPatternText()
 {

@@ -9,9 +9,9 @@ namespace sentrel {
 
 // One parsed step.
 struct TPrmRec {
-    QString TagName; // element name, "*", "text()", "comment()", "..", or "@name"
-    int ind = 0;     // position asked for, from 1; 0: every position
-    QString Attr;    // predicate text without brackets and leading "@"; "" for none
+    QString TagName;       // element name, "*", "text()", "comment()", "..", or "@name"
+    int ind = 0;           // position asked for, from 1; 0: every position
+    QString Attr;          // predicate text without brackets and leading "@"; "" for none
     bool AnyLevel = false; // search all descendants instead of the children only
 };
 using PPrmRec = const TPrmRec *;

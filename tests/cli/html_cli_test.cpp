@@ -96,8 +96,8 @@ TEST(XPathCommand, UnreadableExpressionOrPageFailsWithTheMessage)
 
 TEST(XPathCommand, WrongUse)
 {
-    for (const QStringList &a : {args({"xpath"}), args({"xpath", "--mode", "x", "//p"}), args({"xpath", "//p", "a", "b"}),
-                                 args({"xpath", "--nope", "//p"})}) {
+    for (const QStringList &a : {args({"xpath"}), args({"xpath", "--mode", "x", "//p"}),
+                                 args({"xpath", "//p", "a", "b"}), args({"xpath", "--nope", "//p"})}) {
         SCOPED_TRACE(a.join(u' ').toStdString());
         const CliRun r = run(a, "<p>x</p>");
         EXPECT_EQ(r.code, 2);
@@ -107,20 +107,23 @@ TEST(XPathCommand, WrongUse)
 
 TEST(ParseCommand, DumpsTheTreeThenTheMessages)
 {
-    const CliRun r = run(args({"parse"}), "Hello <b class=\"x\">w\r\nx</b><input type=text required><p>a <> b</p>");
+    const CliRun r =
+        run(args({"parse"}), "Hello <b class=\"x\">w\r\nx</b><input type=text required><p>a <> b</p>");
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "root Tag=\"Root\"\n"
-                     "  element Tag=\"b\" AttributesTxt=\"class=\\\"x\\\"\"\n"
-                     "    text Text=\"w\\r\\nx\"\n"
-                     "    closing Tag=\"/b\"\n"
-                     "  element Tag=\"input\" AttributesTxt=\"type=text required\"\n"
-                     "  element Tag=\"p\"\n"
-                     "    text Text=\"a\"\n"
-                     "    closing Tag=\"/p\"\n"
-                     "ParseErr: 2\n"
-                     "\"Warning: parsed not all attributes, sourse string: type=text required\\r\\nnot parsed string: "
-                     "required\"\n"
-                     "\"0- Check error found after HTML parsing\"\n");
+    EXPECT_EQ(
+        r.out,
+        "root Tag=\"Root\"\n"
+        "  element Tag=\"b\" AttributesTxt=\"class=\\\"x\\\"\"\n"
+        "    text Text=\"w\\r\\nx\"\n"
+        "    closing Tag=\"/b\"\n"
+        "  element Tag=\"input\" AttributesTxt=\"type=text required\"\n"
+        "  element Tag=\"p\"\n"
+        "    text Text=\"a\"\n"
+        "    closing Tag=\"/p\"\n"
+        "ParseErr: 2\n"
+        "\"Warning: parsed not all attributes, sourse string: type=text required\\r\\nnot parsed string: "
+        "required\"\n"
+        "\"0- Check error found after HTML parsing\"\n");
 }
 
 TEST(ParseCommand, DeepPagesKeepTheirIndentationBounded)
@@ -130,7 +133,8 @@ TEST(ParseCommand, DeepPagesKeepTheirIndentationBounded)
         page += "<i>";
     const CliRun r = run(args({"parse"}), page);
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("\n" + std::string(80, ' ') + "[41] element Tag=\"i\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n" + std::string(80, ' ') + "[41] element Tag=\"i\"\n"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("[50] element"), std::string::npos);
 }
 

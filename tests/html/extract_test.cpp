@@ -27,23 +27,26 @@ TEST_P(Extract, PrintsEachSelectedNode)
     const ExtractCase &c = GetParam();
     MockSink sink;
     EXPECT_CALL(sink, showError).Times(0);
-    EXPECT_EQ(ExtractXPathText(QString::fromUtf16(c.page), QString::fromUtf16(c.expression), c.mode, true, &sink),
-              QString::fromUtf16(c.result));
+    EXPECT_EQ(
+        ExtractXPathText(QString::fromUtf16(c.page), QString::fromUtf16(c.expression), c.mode, true, &sink),
+        QString::fromUtf16(c.result));
 }
 
-constexpr const char16_t *Weather =
-    u"<html><body><div id=\"TopBox\"><div><div class=\"draw default\">Sunny</div><div class=\"draw\">Rain</div>"
-    u"</div></div></body></html>";
+constexpr const char16_t *Weather = u"<html><body><div id=\"TopBox\"><div><div class=\"draw "
+                                    u"default\">Sunny</div><div class=\"draw\">Rain</div>"
+                                    u"</div></div></body></html>";
 
 const ExtractCase ExtractCases[] = {
     {"OptionsDialogExample", Weather, u"//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]", 0,
      u"<div class=\"draw default\"> Sunny"},
-    {"LinesSeparatedByLoneCarriageReturns", u"<p>a</p><p>b</p><p>c</p>", u"//p", 0, u"<p > a\r<p > b\r<p > c"},
+    {"LinesSeparatedByLoneCarriageReturns", u"<p>a</p><p>b</p><p>c</p>", u"//p", 0,
+     u"<p > a\r<p > b\r<p > c"},
     {"OnlyTheFirstDirectText", u"<p>a<b>b</b>c</p>", u"/p", 0, u"<p > a"},
     {"ElementWithElementsOnly", u"<div><p>x</p></div>", u"/div", 0, u"<div > "},
     {"TextNodesPrintAsOneBlank", u"<p>a<b>x</b>b</p><p>c<i>y</i>d</p>", u"//p/text()", 0, u" \r \r \r "},
     {"CommentsPrintWithTwoBlanks", u"<div><!-- c --></div>", u"//comment()", 0, u"<!-- c -->  "},
-    {"AttributeStepPrintsTheElements", u"<a href=\"u\">one</a><a>two</a>", u"//a/@href", 0, u"<a href=\"u\"> one\r<a > two"},
+    {"AttributeStepPrintsTheElements", u"<a href=\"u\">one</a><a>two</a>", u"//a/@href", 0,
+     u"<a href=\"u\"> one\r<a > two"},
     {"AttributeStepWithoutValuesGivesNothing", u"<a>one</a><a>two</a>", u"//a/@href", 0, u""},
     {"NothingSelected", u"<p>a</p>", u"//div", 0, u""},
     {"ModeOneTagsOnly", u"<p id=1>a</p><br/>", u"/*", 1, u"<p id=1>\r<br />"},

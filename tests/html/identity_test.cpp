@@ -7,8 +7,8 @@
 #include "html/rawtag.h"
 #include "html/tokenizer.h"
 #include "support/qtext.h"
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
@@ -50,7 +50,10 @@ QString randomText(std::mt19937 &rng, const std::vector<const char16_t *> &fragm
     return text;
 }
 
-QString show(const QString &text) { return text.toHtmlEscaped(); }
+QString show(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
 
 TEST(LinearSearches, CharacterClassesAgreeWithTheLibrary)
 {
@@ -59,7 +62,8 @@ TEST(LinearSearches, CharacterClassesAgreeWithTheLibrary)
     std::vector<std::unique_ptr<Regex>> letters, backReferences;
     for (char16_t l = u'a'; l <= u'z'; ++l) {
         letters.push_back(std::make_unique<Regex>(QString(QChar(l)), Regex::Caseless));
-        backReferences.push_back(std::make_unique<Regex>(QStringLiteral("(%1)\\1").arg(QChar(l)), Regex::Caseless));
+        backReferences.push_back(
+            std::make_unique<Regex>(QStringLiteral("(%1)\\1").arg(QChar(l)), Regex::Caseless));
     }
     RegexMatch m;
     for (char32_t cp = 0; cp < 0x10000; ++cp) {
@@ -74,7 +78,8 @@ TEST(LinearSearches, CharacterClassesAgreeWithTheLibrary)
         for (char16_t l = u'a'; l <= u'z'; ++l) {
             RegexMatch lm, bm;
             const bool same = foldCaseless(c) == l;
-            ASSERT_EQ(letters[l - u'a']->findNext(s, 0, lm, PCRE2_ANCHORED), same) << int(cp) << " " << char(l);
+            ASSERT_EQ(letters[l - u'a']->findNext(s, 0, lm, PCRE2_ANCHORED), same)
+                << int(cp) << " " << char(l);
             const QString pair = QString(QChar(l)) + one;
             ASSERT_EQ(backReferences[l - u'a']->findNext(RegexSubject(pair), 0, bm, PCRE2_ANCHORED), same)
                 << int(cp) << " " << char(l);
@@ -86,10 +91,11 @@ TEST(LinearSearches, TokenizerFindsThePlainPatternsTokens)
 {
     const Regex plain(HtmlTokenizer::patternText(), HtmlTokenizer::flags());
     const std::vector<const char16_t *> fragments = {
-        u"<script>", u"</script>", u"<SCRIPT", u"<ſcript>", u"</ſcript>", u"</scrip>", u"<title>", u"</TITLE>",
-        u"<xmp>", u"</xmp>", u"<plaintext>", u"</PLAINTEXT>", u"<textarea", u"</textarea>", u"<!--", u"-->",
-        u"<!-->", u"<!--->", u"<", u">", u"<>", u"a", u" ", u"\r\n", u"<b>", u"</b>", u"<b", u"x>", u"\u00e9",
-        u"\U0001F600"};
+        u"<script>",  u"</script>",   u"<SCRIPT", u"<ſcript>", u"</ſcript>",   u"</scrip>",
+        u"<title>",   u"</TITLE>",    u"<xmp>",   u"</xmp>",   u"<plaintext>", u"</PLAINTEXT>",
+        u"<textarea", u"</textarea>", u"<!--",    u"-->",      u"<!-->",       u"<!--->",
+        u"<",         u">",           u"<>",      u"a",        u" ",           u"\r\n",
+        u"<b>",       u"</b>",        u"<b",      u"x>",       u"\u00e9",      u"\U0001F600"};
     std::mt19937 rng(20240611);
     for (int round = 0; round < 20000; ++round) {
         const QString text = randomText(rng, fragments, 14);
@@ -111,9 +117,10 @@ TEST(LinearSearches, RawTagMatcherFindsThePlainPatternsMatch)
     const RawTagMatcher matcher;
     const Regex plain(RawTagMatcher::patternText(), RawTagMatcher::flags());
     const std::vector<const char16_t *> fragments = {
-        u"<script>", u"<scriptx>", u"<script_", u"<script ", u"<b>", u"</b>", u"</B>", u"</script>", u"</SCRIPT>",
-        u"</ſcript>", u"<ſcript>", u"<\u212A>", u"</k>", u"<a", u"</a", u">", u"x", u" ", u"<", u"</", u"<1>",
-        u"</1>", u"<a:b>", u"</a:b>", u"\n", u"\u00e9"};
+        u"<script>",  u"<scriptx>", u"<script_",  u"<script ", u"<b>",      u"</b>", u"</B>",
+        u"</script>", u"</SCRIPT>", u"</ſcript>", u"<ſcript>", u"<\u212A>", u"</k>", u"<a",
+        u"</a",       u">",         u"x",         u" ",        u"<",        u"</",   u"<1>",
+        u"</1>",      u"<a:b>",     u"</a:b>",    u"\n",       u"\u00e9"};
     std::mt19937 rng(77);
     for (int round = 0; round < 20000; ++round) {
         const QString text = randomText(rng, fragments, 10);
@@ -145,11 +152,26 @@ std::vector<TDomTreeNode *> preOrder(TDomTreeNode *root)
 
 TEST(LinearSearches, AnyLevelStepsReadTheDocumentOrderAsTheTreeWalkWould)
 {
-    const std::vector<const char16_t *> fragments = {
-        u"<div>", u"</div>", u"<p>", u"</p>", u"<b>", u"</b>", u"<DIV>", u"text", u" ", u"<br>", u"<img/>",
-        u"<!--c-->", u"<script>s</script>", u"<title>t", u"</>", u"<>", u"<!DOCTYPE x>"};
-    const QString names[] = {QStringLiteral("*"), QStringLiteral("div"), QStringLiteral("p"), QStringLiteral("b"),
-                             QStringLiteral("text()"), QStringLiteral("comment()"), QStringLiteral("/div")};
+    const std::vector<const char16_t *> fragments = {u"<div>",
+                                                     u"</div>",
+                                                     u"<p>",
+                                                     u"</p>",
+                                                     u"<b>",
+                                                     u"</b>",
+                                                     u"<DIV>",
+                                                     u"text",
+                                                     u" ",
+                                                     u"<br>",
+                                                     u"<img/>",
+                                                     u"<!--c-->",
+                                                     u"<script>s</script>",
+                                                     u"<title>t",
+                                                     u"</>",
+                                                     u"<>",
+                                                     u"<!DOCTYPE x>"};
+    const QString names[] = {QStringLiteral("*"),   QStringLiteral("div"),    QStringLiteral("p"),
+                             QStringLiteral("b"),   QStringLiteral("text()"), QStringLiteral("comment()"),
+                             QStringLiteral("/div")};
     std::mt19937 rng(31);
     for (int round = 0; round < 3000; ++round) {
         const QString page = QStringLiteral("<b>") + randomText(rng, fragments, 30);
@@ -187,9 +209,13 @@ TEST_P(AttributeIdentity, ScanFindsThePlainPatternsMatches)
     const AttributePattern pattern(GetParam());
     const Regex plain(AttributePattern::patternText(GetParam()), AttributePattern::flagsOf(GetParam()));
     const std::vector<const char16_t *> fragments = {
-        u"a", u"b", u"=", u"\"", u"'", u" ", u"\t", u"\r\n", u"\n", u"\v", u"disabled", u"DISABLED", u"diſabled",
-        u"hidden", u"async", u"allowTransparency", u"x=", u"=\"", u"\u017F", u"\u212A", u"\u00e9", u"\U0001F600",
-        u"/", u">", u"selected", u"\u0085", u"\u2028"};
+        u"a",        u"b",          u"=",        u"\"",
+        u"'",        u" ",          u"\t",       u"\r\n",
+        u"\n",       u"\v",         u"disabled", u"DISABLED",
+        u"diſabled", u"hidden",     u"async",    u"allowTransparency",
+        u"x=",       u"=\"",        u"\u017F",   u"\u212A",
+        u"\u00e9",   u"\U0001F600", u"/",        u">",
+        u"selected", u"\u0085",     u"\u2028"};
     std::mt19937 rng(GetParam() == AttributePattern::Kind::Attribute ? 5 : 6);
     for (int round = 0; round < 20000; ++round) {
         const QString text = randomText(rng, fragments, 12);
@@ -204,10 +230,11 @@ TEST_P(AttributeIdentity, ScanFindsThePlainPatternsMatches)
 }
 
 INSTANTIATE_TEST_SUITE_P(LinearSearches, AttributeIdentity,
-                         ::testing::Values(AttributePattern::Kind::Attribute, AttributePattern::Kind::Predicate),
+                         ::testing::Values(AttributePattern::Kind::Attribute,
+                                           AttributePattern::Kind::Predicate),
                          [](const auto &info) {
-                             return std::string(info.param == AttributePattern::Kind::Attribute ? "Attribute"
-                                                                                                 : "Predicate");
+                             return std::string(
+                                 info.param == AttributePattern::Kind::Attribute ? "Attribute" : "Predicate");
                          });
 
 } // namespace

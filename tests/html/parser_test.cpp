@@ -51,24 +51,27 @@ const TreeCase TreeCases[] = {
       u"    closing Tag=\"/script\""}},
     {"ScriptAttributesAreRead",
      u"<script type=\"x\" async>v</SCRIPT>",
-     {u"root Tag=\"Root\"", u"  element Tag=\"script\" AttributesTxt=\"type=\\\"x\\\" async\"", u"    text Text=\"v\"",
-      u"    closing Tag=\"/SCRIPT\""}},
+     {u"root Tag=\"Root\"", u"  element Tag=\"script\" AttributesTxt=\"type=\\\"x\\\" async\"",
+      u"    text Text=\"v\"", u"    closing Tag=\"/SCRIPT\""}},
     {"EmptyRawElementHasOnlyItsClosing",
      u"<textarea></textarea>",
      {u"root Tag=\"Root\"", u"  element Tag=\"textarea\"", u"    closing Tag=\"/textarea\""}},
     {"TextAfterAClosedTitleIsLost",
      u"<title>T</title>x",
-     {u"root Tag=\"Root\"", u"  element Tag=\"title\"", u"    text Text=\"T\"", u"    closing Tag=\"/title\""}},
+     {u"root Tag=\"Root\"", u"  element Tag=\"title\"", u"    text Text=\"T\"",
+      u"    closing Tag=\"/title\""}},
     {"PlaintextIsRawText",
      u"<plaintext>p<b></plaintext>",
      {u"root Tag=\"Root\"", u"  element Tag=\"plaintext\"", u"    text Text=\"p<b>\"",
       u"    closing Tag=\"/plaintext\""}},
     {"XmpIsRawText",
      u"<XMP><i>x</i></xmp>",
-     {u"root Tag=\"Root\"", u"  element Tag=\"XMP\"", u"    text Text=\"<i>x</i>\"", u"    closing Tag=\"/xmp\""}},
+     {u"root Tag=\"Root\"", u"  element Tag=\"XMP\"", u"    text Text=\"<i>x</i>\"",
+      u"    closing Tag=\"/xmp\""}},
     {"UnclosedScriptIsItsWholeToken",
      u"<p><script src=a>tail",
-     {u"root Tag=\"Root\"", u"  element Tag=\"p\"", u"    element Tag=\"<script src=a>tail\"", u"      closing"}},
+     {u"root Tag=\"Root\"", u"  element Tag=\"p\"", u"    element Tag=\"<script src=a>tail\"",
+      u"      closing"}},
     {"NameThatOnlyBeginsLikeScript",
      u"<scripts>x</scripts>",
      {u"root Tag=\"Root\"", u"  element Tag=\"<scripts>x\"", u"    closing", u"  closing Tag=\"/scripts\""}},
@@ -94,17 +97,13 @@ const TreeCase TreeCases[] = {
       u"  element Tag=\"p\"", u"    text Text=\"a\""}},
     {"BgsoundAndCommandAreVoid",
      u"<bgsound><command><Track>x",
-     {u"root Tag=\"Root\"", u"  element Tag=\"bgsound\"", u"  element Tag=\"command\"", u"  element Tag=\"Track\"",
-      u"  text Text=\"x\""}},
+     {u"root Tag=\"Root\"", u"  element Tag=\"bgsound\"", u"  element Tag=\"command\"",
+      u"  element Tag=\"Track\"", u"  text Text=\"x\""}},
     {"NamesStopAtCharactersOutsideTheNamePattern",
      u"<my-item>x",
      {u"root Tag=\"Root\"", u"  element Tag=\"my\" AttributesTxt=\"-item\"", u"    text Text=\"x\""}},
-    {"NamesMayHoldColons",
-     u"<svg:rect/>",
-     {u"root Tag=\"Root\"", u"  self-closed Tag=\"svg:rect\""}},
-    {"UnreadableTagIsItsToken",
-     u"< p>x",
-     {u"root Tag=\"Root\"", u"  element Tag=\"< p>x\""}},
+    {"NamesMayHoldColons", u"<svg:rect/>", {u"root Tag=\"Root\"", u"  self-closed Tag=\"svg:rect\""}},
+    {"UnreadableTagIsItsToken", u"< p>x", {u"root Tag=\"Root\"", u"  element Tag=\"< p>x\""}},
     {"EmptyTagsAreDropped",
      u"<p>a <> b</p>",
      {u"root Tag=\"Root\"", u"  element Tag=\"p\"", u"    text Text=\"a\"", u"    closing Tag=\"/p\""}},
@@ -201,14 +200,17 @@ const ErrCase ErrCases[] = {
     {"BareWordOutsideTheTable", u"<input required>", {u"Attributtes not found - Sourse string: required"}},
     {"PartOfTheAttributesLeftOver",
      u"<input type=text required>",
-     {u"Warning: parsed not all attributes, sourse string: type=text required\r\nnot parsed string: required"}},
+     {u"Warning: parsed not all attributes, sourse string: type=text required\r\nnot parsed string: "
+      u"required"}},
     {"AttributeGivenTwice",
      u"<a href=x href=y>",
-     {u"Warning: not add Attributtes DuplicateKeyError : key \"href\" is already presentSourse string: href=x "
+     {u"Warning: not add Attributtes DuplicateKeyError : key \"href\" is already presentSourse string: "
+      u"href=x "
       u"href=y;\r\n attributtes: href"}},
     {"KeyGroupIsQuotedUntrimmed",
      u"<a b=1 b =2>",
-     {u"Warning: not add Attributtes DuplicateKeyError : key \"b\" is already presentSourse string: b=1 b =2;\r\n "
+     {u"Warning: not add Attributtes DuplicateKeyError : key \"b\" is already presentSourse string: b=1 b "
+      u"=2;\r\n "
       u"attributtes: b "}},
 };
 
@@ -242,7 +244,9 @@ const AttrCase AttrCases[] = {
     {"UnquotedAsWritten", u"id=main", {{u"id", u"main"}}},
     {"BlanksAroundTheEqualsSign", u"a = \"x\"  b= y", {{u"a", u"\"x\""}, {u"b", u"y"}}},
     {"NamesKeepTheirCase", u"DATA-X=1 Disabled", {{u"DATA-X", u"1"}, {u"Disabled", u""}}},
-    {"BareWordsOfTheTable", u"disabled hidden async", {{u"disabled", u""}, {u"hidden", u""}, {u"async", u""}}},
+    {"BareWordsOfTheTable",
+     u"disabled hidden async",
+     {{u"disabled", u""}, {u"hidden", u""}, {u"async", u""}}},
     {"QuoteNotClosedFallsBackToUnquoted", u"a=\"x b=y", {{u"a", u"\"x"}, {u"b", u"y"}}},
     {"FirstValueOfAKeyStays", u"a=1 a=2", {{u"a", u"1"}}},
     {"NamelessValueBecomesTheKey", u"=\"x\"", {{u"\"x\"", u""}}},
@@ -254,9 +258,9 @@ INSTANTIATE_TEST_SUITE_P(Parser, Attributes, ::testing::ValuesIn(AttrCases),
 
 TEST(Parser, VoidElementList)
 {
-    for (const char16_t *name : {u"META", u"link", u"Img", u"col", u"area", u"base", u"basefont", u"isindex",
-                                 u"bgsound", u"command", u"param", u"input", u"embed", u"frame", u"br", u"wbr", u"hr",
-                                 u"track"})
+    for (const char16_t *name :
+         {u"META", u"link", u"Img", u"col", u"area", u"base", u"basefont", u"isindex", u"bgsound", u"command",
+          u"param", u"input", u"embed", u"frame", u"br", u"wbr", u"hr", u"track"})
         EXPECT_TRUE(isVoidElement(QString::fromUtf16(name))) << QString::fromUtf16(name).toStdString();
     for (const char16_t *name : {u"div", u"p", u"", u"b", u"/br", u"source"})
         EXPECT_FALSE(isVoidElement(QString::fromUtf16(name))) << QString::fromUtf16(name).toStdString();

@@ -25,7 +25,10 @@ constexpr int Depth = 200000;
 
 class DeepTree : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(tree.RootNode()->RunParse(repeated(QStringLiteral("<div class=\"c\">t"), Depth))); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(tree.RootNode()->RunParse(repeated(QStringLiteral("<div class=\"c\">t"), Depth)));
+    }
 
     TDomTreeNode *deepest() const
     {
@@ -85,7 +88,7 @@ TEST_F(DeepTree, DumpListsEveryNode)
             last = line;
     });
     EXPECT_EQ(count, 1 + 2 * Depth + 1); // root, nodes, "ParseErr: 0"
-    EXPECT_LT(longest, 200);              // indentation stops growing
+    EXPECT_LT(longest, 200);             // indentation stops growing
     EXPECT_TRUE(last.contains(QStringLiteral("[%1] text").arg(Depth + 1))) << last.toStdString();
 }
 
@@ -111,12 +114,12 @@ TEST(DeepTrees, NodesMadeByHandInATree)
 TEST(DeepTrees, NodesOutsideATreeReleaseDeepSubtrees)
 {
     // Without a tree the child lists own and release their nodes, also in a loop.
-    TDomTreeNodePtr top =
-        TDomTreeNode::Create(nullptr, nullptr, QStringLiteral("b"), QString(), std::nullopt, NodeKind::Element, QString());
+    TDomTreeNodePtr top = TDomTreeNode::Create(nullptr, nullptr, QStringLiteral("b"), QString(), std::nullopt,
+                                               NodeKind::Element, QString());
     TDomTreeNode *n = top.get();
     for (int i = 0; i < Depth; ++i)
-        n = n->Child().Add(
-            TDomTreeNode::Create(nullptr, n, QStringLiteral("b"), QString(), std::nullopt, NodeKind::Element, QString()));
+        n = n->Child().Add(TDomTreeNode::Create(nullptr, n, QStringLiteral("b"), QString(), std::nullopt,
+                                                NodeKind::Element, QString()));
     EXPECT_EQ(n->Owner(), nullptr);
     top.reset();
 }
@@ -186,7 +189,8 @@ TEST(HostileInput, MegabyteAttributeTexts)
         TDomTree tree;
         tree.RootNode()->RunParse(QStringLiteral("<div ") + big + QStringLiteral(">t</div>"));
         EXPECT_TRUE(tree.RootNode()->Child()[0]->Attributes()->isEmpty());
-        EXPECT_EQ(tree.ParseErr(), QStringList{QStringLiteral("Attributtes not found - Sourse string: ") + big});
+        EXPECT_EQ(tree.ParseErr(),
+                  QStringList{QStringLiteral("Attributtes not found - Sourse string: ") + big});
     }
     {
         // A long word ending in "=": its "=" has no value after it.
@@ -204,15 +208,17 @@ TEST(HostileInput, MegabyteAttributeTexts)
         EXPECT_EQ(tree.RootNode()->Child()[0]->Attributes()->size(), 2);
         ASSERT_EQ(tree.ParseErr().size(), 21);
         EXPECT_TRUE(tree.ParseErr()[19].endsWith(QStringLiteral(" attributtes: b")));
-        EXPECT_EQ(tree.ParseErr()[20], QStringLiteral("Warning: not add Attributtes DuplicateKeyError : 99978 more keys "
-                                                      "already present in the same attribute text"));
+        EXPECT_EQ(tree.ParseErr()[20],
+                  QStringLiteral("Warning: not add Attributtes DuplicateKeyError : 99978 more keys "
+                                 "already present in the same attribute text"));
     }
     {
         // Long blanks, then a bare word of the table.
         const QString blanks = repeated(QStringLiteral(" \t"), 1 << 19);
         const html::AttributePattern pattern(html::AttributePattern::Kind::Attribute);
         QStringList errors;
-        const auto dict = html::ParseAttributes(QStringLiteral("x") + blanks + QStringLiteral("hidden"), pattern, errors);
+        const auto dict =
+            html::ParseAttributes(QStringLiteral("x") + blanks + QStringLiteral("hidden"), pattern, errors);
         ASSERT_EQ(dict.size(), 1);
         EXPECT_EQ(dict.entries()[0], (AttributeDict::Entry{QStringLiteral("hidden"), QString()}));
         ASSERT_EQ(errors.size(), 1);
@@ -224,8 +230,8 @@ TEST(HostileInput, RawTokenFullOfTagsWhoseOpeningIsNotClosed)
 {
     // "<scriptx>" is not closed by "</script>", so the raw-text pattern looks
     // further and takes the first "<b>...</b>" inside.
-    const QString page = QStringLiteral("<scriptx>") + repeated(QStringLiteral("<a>"), 20000)
-                         + QStringLiteral("<b>in</b></script>");
+    const QString page = QStringLiteral("<scriptx>") + repeated(QStringLiteral("<a>"), 20000) +
+                         QStringLiteral("<b>in</b></script>");
     TDomTree tree;
     ASSERT_TRUE(tree.RootNode()->RunParse(page));
     const TDomTreeNode *raw = tree.RootNode()->Child()[0];

@@ -8,8 +8,7 @@ using namespace sentrel::testing;
 namespace {
 
 // The first node below `from`, in document order, for which `test` holds.
-template <typename Test>
-TDomTreeNode *findFirst(TDomTreeNode *from, Test test)
+template <typename Test> TDomTreeNode *findFirst(TDomTreeNode *from, Test test)
 {
     std::vector<TDomTreeNode *> pending{from};
     while (!pending.empty()) {
@@ -77,10 +76,10 @@ TEST(DomTree, GetTagNamePrintsEachKind)
         const char16_t *printed;
     } cases[] = {
         {u"<div id=main>x</div>", u"div", u"<div id=main>"},
-        {u"<p>x</p>", u"p", u"<p >"},              // blank kept without attributes
-        {u"<br/>", u"br", u"<br />"},              // self-closed
+        {u"<p>x</p>", u"p", u"<p >"},                 // blank kept without attributes
+        {u"<br/>", u"br", u"<br />"},                 // self-closed
         {u"<img src=x />", u"img", u"<img src=x />"}, // blank before "/" kept in the attribute text
-        {u"<div>x</div>", u"/div", u"</div >"},    // closing-tag node
+        {u"<div>x</div>", u"/div", u"</div >"},       // closing-tag node
         {u"<!-- c -->", u"<!-- c -->", u"<!-- c --> "},
         {u"<!DOCTYPE html><p>", u"<!DOCTYPE html>", u"<!DOCTYPE html> "},
     };
@@ -123,8 +122,9 @@ TEST(DomTree, TextValueAndCommentCountDirectChildrenOnly)
 
 TEST(DomTree, GetXPathLeadsToTheNode)
 {
-    const QString page = QStringLiteral("<!DOCTYPE html><?xml x?><html><body><div>x</div><div id=\"TopBox\"><p>y</p></div>"
-                                        "<!--a--><!--b--><span>z</span></body></html>");
+    const QString page =
+        QStringLiteral("<!DOCTYPE html><?xml x?><html><body><div>x</div><div id=\"TopBox\"><p>y</p></div>"
+                       "<!--a--><!--b--><span>z</span></body></html>");
     TDomTree tree;
     tree.RootNode()->RunParse(page);
     auto tagged = [&](const char16_t *tag) { return firstTagged(tree, QString::fromUtf16(tag)); };
@@ -167,8 +167,9 @@ TEST(DomTree, GetXPathIgnoresTheNodesOwnId)
 
 TEST(DomTree, PathsFoundByGetXPathSelectTheirNode)
 {
-    const QString page = QStringLiteral("<html><body><div><p>1</p><p>2</p></div><div id=\"k\"><p>3</p><ul><li>a<li>b</ul></div>"
-                                        "</body></html>");
+    const QString page = QStringLiteral(
+        "<html><body><div><p>1</p><p>2</p></div><div id=\"k\"><p>3</p><ul><li>a<li>b</ul></div>"
+        "</body></html>");
     TDomTree tree;
     tree.RootNode()->RunParse(page);
     std::vector<TDomTreeNode *> elements;
@@ -195,8 +196,8 @@ TEST(DomTree, NodesJoinOnlyTheirOwnTree)
 {
     TDomTree a, b;
     auto make = [](TDomTree *owner, TDomTreeNode *parent) {
-        return TDomTreeNode::Create(owner, parent, QStringLiteral("p"), QString(), std::nullopt, NodeKind::Element,
-                                    QString());
+        return TDomTreeNode::Create(owner, parent, QStringLiteral("p"), QString(), std::nullopt,
+                                    NodeKind::Element, QString());
     };
     EXPECT_THROW(a.RootNode()->Child().Add(make(&b, b.RootNode())), Error);
     EXPECT_THROW(a.RootNode()->Child().Add(make(nullptr, nullptr)), Error);

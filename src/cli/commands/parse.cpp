@@ -11,15 +11,19 @@ class ParseCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("parse"); }
     QString synopsis() const override { return QStringLiteral("parse [FILE]"); }
-    QString summary() const override { return QStringLiteral("show the document tree XPath expressions search"); }
+    QString summary() const override
+    {
+        return QStringLiteral("show the document tree XPath expressions search");
+    }
     QString details() const override
     {
-        return QStringLiteral("Reads FILE (standard input without it) as UTF-8 and prints the tree the parser\n"
-                              "builds from it: one node per line, indented by depth, with its kind and its\n"
-                              "Tag, AttributesTxt and Text; then \"ParseErr: N\" and the parser's N messages.\n"
-                              "Texts are quoted, with \\\" \\\\ \\r \\n \\t and \\uXXXX escapes. Lines deeper than\n"
-                              "40 levels keep that indentation and begin with \"[depth] \".\n"
-                              "A page without any tag fails (exit 1).");
+        return QStringLiteral(
+            "Reads FILE (standard input without it) as UTF-8 and prints the tree the parser\n"
+            "builds from it: one node per line, indented by depth, with its kind and its\n"
+            "Tag, AttributesTxt and Text; then \"ParseErr: N\" and the parser's N messages.\n"
+            "Texts are quoted, with \\\" \\\\ \\r \\n \\t and \\uXXXX escapes. Lines deeper than\n"
+            "40 levels keep that indentation and begin with \"[depth] \".\n"
+            "A page without any tag fails (exit 1).");
     }
 
     int run(const QStringList &args, const GlobalOptions &, CliIo &io) override
@@ -38,6 +42,9 @@ public:
 
 } // namespace
 
-std::unique_ptr<Command> makeParseCommand() { return std::make_unique<ParseCommand>(); }
+std::unique_ptr<Command> makeParseCommand()
+{
+    return std::make_unique<ParseCommand>();
+}
 
 } // namespace sentrel::cli

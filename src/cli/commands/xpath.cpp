@@ -18,18 +18,22 @@ class XPathCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("xpath"); }
     QString synopsis() const override { return QStringLiteral("xpath [--mode N] EXPR [FILE]"); }
-    QString summary() const override { return QStringLiteral("print the elements an XPath expression selects"); }
+    QString summary() const override
+    {
+        return QStringLiteral("print the elements an XPath expression selects");
+    }
     QString details() const override
     {
-        return QStringLiteral("Reads FILE (standard input without it) as UTF-8, parses it and prints one line\n"
-                              "per selected node, exactly as a check compares it: lines are separated by a\n"
-                              "lone carriage return and nothing follows the last one.\n"
-                              "  --mode 0   start tag, a blank and the node's first direct text (default; checks use it)\n"
-                              "  --mode 1   start tag only\n"
-                              "  --mode 2   first direct text only (any other number too)\n"
-                              "An expression or page that cannot be read fails (exit 1) with the message;\n"
-                              "an expression that selects nothing prints nothing (exit 0).\n"
-                              "Example: sentrel-cli xpath '//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]' page.html");
+        return QStringLiteral(
+            "Reads FILE (standard input without it) as UTF-8, parses it and prints one line\n"
+            "per selected node, exactly as a check compares it: lines are separated by a\n"
+            "lone carriage return and nothing follows the last one.\n"
+            "  --mode 0   start tag, a blank and the node's first direct text (default; checks use it)\n"
+            "  --mode 1   start tag only\n"
+            "  --mode 2   first direct text only (any other number too)\n"
+            "An expression or page that cannot be read fails (exit 1) with the message;\n"
+            "an expression that selects nothing prints nothing (exit 0).\n"
+            "Example: sentrel-cli xpath '//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]' page.html");
     }
 
     int run(const QStringList &args, const GlobalOptions &, CliIo &io) override
@@ -54,6 +58,9 @@ public:
 
 } // namespace
 
-std::unique_ptr<Command> makeXPathCommand() { return std::make_unique<XPathCommand>(); }
+std::unique_ptr<Command> makeXPathCommand()
+{
+    return std::make_unique<XPathCommand>();
+}
 
 } // namespace sentrel::cli
