@@ -1,6 +1,7 @@
 #pragma once
 #include "checking/reduction.h"
 #include "checking/strippers.h"
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,13 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void letMessagesThrough() = 0;
+};
+
+// The window's event queue: repaint, commands and timer ticks are handled
+// before this returns.
+class QtEventPump final : public EventPump {
+public:
+    void letMessagesThrough() override { QCoreApplication::processEvents(); }
 };
 
 // No window: nothing to let through (sentrel-cli, tests).
