@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include "support/loopbackserver.h"
 #include "support/qtext.h"
 #include <QFile>
@@ -15,27 +15,17 @@ using sentrel::test::Reply;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using sentrel::test::CliRun;
 
-std::string html(std::string_view body) { return "<html><body>" + std::string(body) + "</body></html>"; }
+std::string html(std::string_view body)
+{
+    return "<html><body>" + std::string(body) + "</body></html>";
+}
 
 // sentrel-cli check on a data folder of its own, against pages served on 127.0.0.1.
 class CheckCli : public ::testing::Test {
 protected:
-    CliRun run(QStringList args)
-    {
-        args.prepend(dir_.path());
-        args.prepend(QStringLiteral("--data"));
-        std::istringstream in;
-        std::ostringstream out, err;
-        CliIo io{in, out, err};
-        const int code = runCli(args, io);
-        return {code, out.str(), err.str()};
-    }
+    CliRun run(const QStringList &args) const { return sentrel::test::runCliOn(dir_.path(), args); }
     std::string url(std::string_view target) const { return server_.url(target).toStdString(); }
     QString qurl(std::string_view target) const { return server_.url(target); }
     void add(std::initializer_list<std::string_view> targets)
@@ -51,10 +41,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("[Settings]\r\n" + lines);
     }
-    std::string stored(std::string_view target)
-    {
-        return run({QStringLiteral("show"), qurl(target)}).out;
-    }
+    std::string stored(std::string_view target) { return run({QStringLiteral("show"), qurl(target)}).out; }
     int requestsFor(std::string_view target) const
     {
         int n = 0;
@@ -70,7 +57,10 @@ protected:
 const std::regex timeStamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
 
 // The log on stderr with the check times made uniform.
-std::string withoutTimes(const std::string &log) { return std::regex_replace(log, timeStamp, "T"); }
+std::string withoutTimes(const std::string &log)
+{
+    return std::regex_replace(log, timeStamp, "T");
+}
 
 TEST_F(CheckCli, FirstRunSavesEveryPageAsOkAndTheSecondReportsTheChangedOne)
 {
@@ -100,9 +90,10 @@ TEST_F(CheckCli, FailedDownloadsAreRowsOfTheRunAndAreLogged)
     add({"/gone", "/blank"});
     CliRun r = run({QStringLiteral("check"), QStringLiteral("--all")});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "404 Not Found\t" + url("/gone") + "\nEmpty Response\t" + url("/blank") + "\nNo Change Detected\n");
-    EXPECT_EQ(withoutTimes(r.err),
-              "T (Error: 404 Not Found) " + url("/gone") + "\nT (Error: Empty Response) " + url("/blank") + "\n");
+    EXPECT_EQ(r.out, "404 Not Found\t" + url("/gone") + "\nEmpty Response\t" + url("/blank") +
+                         "\nNo Change Detected\n");
+    EXPECT_EQ(withoutTimes(r.err), "T (Error: 404 Not Found) " + url("/gone") +
+                                       "\nT (Error: Empty Response) " + url("/blank") + "\n");
     EXPECT_EQ(stored("/gone"), "");
 }
 
@@ -119,7 +110,8 @@ TEST_F(CheckCli, NamedUrlsAreTheOnlyRowsChecked)
 
 TEST_F(CheckCli, ParallelDownloadsChangeNothingButTheTime)
 {
-    std::vector<std::string_view> targets{"/p0", "/p1", "/p2", "/p3", "/p4", "/p5", "/p6", "/p7", "/p8", "/p9"};
+    std::vector<std::string_view> targets{"/p0", "/p1", "/p2", "/p3", "/p4",
+                                          "/p5", "/p6", "/p7", "/p8", "/p9"};
     for (size_t i = 0; i < targets.size(); ++i) {
         const std::string target(targets[i]);
         server_.on(target, Reply::ok(html("<p>page " + std::to_string(i) + "</p>")));
@@ -127,27 +119,29 @@ TEST_F(CheckCli, ParallelDownloadsChangeNothingButTheTime)
         if (i == 4)
             server_.on(target, Reply::status("HTTP/1.1 500 Internal Server Error"));
         else
-            server_.on(target, Reply::ok(html("<p>page " + std::to_string(i % 3 == 0 ? i + 100 : i) + "</p>")));
+            server_.on(target,
+                       Reply::ok(html("<p>page " + std::to_string(i % 3 == 0 ? i + 100 : i) + "</p>")));
         QStringList args{QStringLiteral("add"), qurl(target)};
         ASSERT_EQ(run(args).code, 0);
     }
-    ASSERT_EQ(run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")}).code, 0);
+    ASSERT_EQ(
+        run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")})
+            .code,
+        0);
 
     // The pages of the second run, once one at a time and once eight ahead,
     // from two copies of the same store.
     QTemporaryDir copy;
     for (const QString &name : QDir(dir_.path()).entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(dir_.filePath(name), copy.filePath(name)));
-    CliRun sequential = run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")});
-    std::istringstream in;
-    std::ostringstream out, err;
-    CliIo io{in, out, err};
-    const int code = runCli({QStringLiteral("--data"), copy.path(), QStringLiteral("check"), QStringLiteral("--all"),
-                             QStringLiteral("--jobs"), QStringLiteral("8")},
-                            io);
-    EXPECT_EQ(code, sequential.code);
-    EXPECT_EQ(out.str(), sequential.out);
-    EXPECT_EQ(withoutTimes(err.str()), withoutTimes(sequential.err));
+    CliRun sequential = run(
+        {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")});
+    const CliRun ahead =
+        sentrel::test::runCliOn(copy.path(), {QStringLiteral("check"), QStringLiteral("--all"),
+                                              QStringLiteral("--jobs"), QStringLiteral("8")});
+    EXPECT_EQ(ahead.code, sequential.code);
+    EXPECT_EQ(ahead.out, sequential.out);
+    EXPECT_EQ(withoutTimes(ahead.err), withoutTimes(sequential.err));
     EXPECT_NE(sequential.out.find("Changed!\t" + url("/p3")), std::string::npos);
     EXPECT_NE(sequential.out.find("500 Internal Server Error\t" + url("/p4")), std::string::npos);
 }
@@ -162,8 +156,8 @@ TEST_F(CheckCli, ShowMessagePrintsTheChangedUrlsAfterTheOutcome)
     ASSERT_EQ(run({QStringLiteral("check"), QStringLiteral("--all")}).code, 0);
     settings("ShowMessage=ON\r\nBeep=ON\r\nOpenURL=ON\r\n");
     CliRun r = run({QStringLiteral("check"), QStringLiteral("--all")});
-    EXPECT_EQ(r.out, "Changed!\t" + url("/a") + "\nChanged!\t" + url("/b") + "\nComplete\nChanged URLs:\n\n" + url("/a") +
-                         "\n" + url("/b") + "\n");
+    EXPECT_EQ(r.out, "Changed!\t" + url("/a") + "\nChanged!\t" + url("/b") + "\nComplete\nChanged URLs:\n\n" +
+                         url("/a") + "\n" + url("/b") + "\n");
 }
 
 TEST_F(CheckCli, TheStripMethodComesFromTheSettingsUnlessTheOptionNamesOne)
@@ -184,7 +178,8 @@ TEST_F(CheckCli, TheCheckOptionsAndTheExclusionListReduceThePage)
     server_.on("/a", Reply::ok(html("<p>Price 10</p><p>Visitor Number 5</p><p>Stock 3</p>")));
     add({"/a"});
     ASSERT_EQ(run({QStringLiteral("set"), qurl("/a"), QStringLiteral("--strip"), QStringLiteral("no"),
-                   QStringLiteral("--xpath"), QStringLiteral("//p"), QStringLiteral("--regex"), QStringLiteral("[A-Z]\\w+( \\w+)? \\d+")})
+                   QStringLiteral("--xpath"), QStringLiteral("//p"), QStringLiteral("--regex"),
+                   QStringLiteral("[A-Z]\\w+( \\w+)? \\d+")})
                   .code,
               0);
     ASSERT_EQ(run({QStringLiteral("check"), QStringLiteral("--all")}).code, 0);
@@ -197,8 +192,10 @@ TEST_F(CheckCli, AnInvalidPatternEndsTheRunAtItsRow)
     server_.on("/b", Reply::ok("b"));
     server_.on("/c", Reply::ok("c"));
     add({"/a", "/b", "/c"});
-    ASSERT_EQ(run({QStringLiteral("set"), qurl("/b"), QStringLiteral("--regex"), QStringLiteral("(")}).code, 0);
-    CliRun r = run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")});
+    ASSERT_EQ(run({QStringLiteral("set"), qurl("/b"), QStringLiteral("--regex"), QStringLiteral("(")}).code,
+              0);
+    CliRun r = run(
+        {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "OK\t" + url("/a") + "\n") << "no outcome line for a run that failed";
     EXPECT_EQ(r.err.rfind("Error in regular expression at offset 1: ", 0), 0u) << r.err;
@@ -218,9 +215,12 @@ TEST_F(CheckCli, WrongUseIsRefusedBeforeAnythingIsChecked)
     const UsageCase cases[] = {
         {"neither --all nor a URL", {QStringLiteral("check")}},
         {"both", {QStringLiteral("check"), QStringLiteral("--all"), qurl("/a")}},
-        {"unknown strip method", {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--strip-method=ie")}},
-        {"no jobs", {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("0")}},
-        {"jobs not a number", {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs=many")}},
+        {"unknown strip method",
+         {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--strip-method=ie")}},
+        {"no jobs",
+         {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("0")}},
+        {"jobs not a number",
+         {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs=many")}},
     };
     for (const UsageCase &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -6,19 +6,10 @@ using namespace sentrel::cli;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun runWith(const QStringList &args, const std::string &input = {})
+using sentrel::test::CliRun;
+CliRun runWith(const QStringList &args)
 {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliIo io{in, out, err};
-    const int code = runCli(args, io);
-    return {code, out.str(), err.str()};
+    return sentrel::test::runCliWith(args);
 }
 
 TEST(Cli, HelpGoesToStdoutAndListsEveryCommand)

@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,23 +9,13 @@ using namespace sentrel::cli;
 
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out;
-    std::string err;
-};
+using CliResult = sentrel::test::CliRun;
 
 class ExclusionsCli : public ::testing::Test {
 protected:
-    CliResult run(QStringList args, const std::string &input = {}) const
+    CliResult run(const QStringList &args, const std::string &input = {}) const
     {
-        args.prepend(data.path());
-        args.prepend(QStringLiteral("--data"));
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        CliIo io{in, out, err};
-        const int code = runCli(args, io);
-        return {code, out.str(), err.str()};
+        return sentrel::test::runCliOn(data.path(), args, input);
     }
     QString file(const char *name) const { return data.filePath(QString::fromUtf8(name)); }
     QByteArray bytesOf(const char *name) const
@@ -63,7 +53,8 @@ TEST_F(ExclusionsCli, SetReplacesTheListFromAFileAndTheNextRunSeesIt)
 
 TEST_F(ExclusionsCli, SetFromStandardInputAndAnEmptyListBringsTheDefaultsBack)
 {
-    const CliResult set = run({QStringLiteral("exclusions"), QStringLiteral("--set"), QStringLiteral("-")}, "");
+    const CliResult set =
+        run({QStringLiteral("exclusions"), QStringLiteral("--set"), QStringLiteral("-")}, "");
     EXPECT_EQ(set.code, 0) << set.err;
     EXPECT_EQ(set.out, "");
     EXPECT_EQ(bytesOf("exclusions.txt"), QByteArray());

@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include "support/loopbackserver.h"
 #include <gtest/gtest.h>
 #include <sstream>
@@ -9,19 +9,10 @@ using sentrel::test::Reply;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
+using sentrel::test::CliRun;
 CliRun fetch(const QString &url)
 {
-    std::istringstream in;
-    std::ostringstream out, err;
-    CliIo io{in, out, err};
-    const int code = runCli({QStringLiteral("fetch"), url}, io);
-    return {code, out.str(), err.str()};
+    return sentrel::test::runCliWith({QStringLiteral("fetch"), url});
 }
 
 TEST(FetchCommand, PrintsThePageTextExactly)

@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,27 +8,14 @@ using namespace sentrel::cli;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
+using sentrel::test::CliRun;
 CliRun run(const QStringList &args, const std::string &input = {})
 {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliIo io{in, out, err};
-    const int code = runCli(args, io);
-    return {code, out.str(), err.str()};
+    return sentrel::test::runCliWith(args, input);
 }
-
 QStringList args(std::initializer_list<const char *> items)
 {
-    QStringList out;
-    for (const char *i : items)
-        out.append(QString::fromUtf8(i));
-    return out;
+    return sentrel::test::argList(items);
 }
 
 const std::string Weather = "<html><body><div id=\"TopBox\"><div><div class=\"draw default\">Sunny</div>"

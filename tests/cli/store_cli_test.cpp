@@ -1,4 +1,4 @@
-#include "cli/cliapp.h"
+#include "cli/clitesting.h"
 #include "storage/websitedb.h"
 #include "support/qtext.h"
 #include <QDir>
@@ -13,25 +13,12 @@ using namespace sentrel::cli;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using sentrel::test::CliRun;
 
 // sentrel-cli on a data folder of its own.
 class StoreCli : public ::testing::Test {
 protected:
-    CliRun run(QStringList args)
-    {
-        args.prepend(dir_.path());
-        args.prepend(QStringLiteral("--data"));
-        std::istringstream in;
-        std::ostringstream out, err;
-        CliIo io{in, out, err};
-        const int code = runCli(args, io);
-        return {code, out.str(), err.str()};
-    }
+    CliRun run(const QStringList &args) const { return sentrel::test::runCliOn(dir_.path(), args); }
     std::unique_ptr<WebsiteDb> store() const
     {
         return std::make_unique<WebsiteDb>(dir_.path(), StoreSettings{});

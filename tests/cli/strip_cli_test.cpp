@@ -1,8 +1,8 @@
-#include "cli/cliapp.h"
-#include <gtest/gtest.h>
+#include "cli/clitesting.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <sstream>
 
 using namespace sentrel::cli;
@@ -10,19 +10,10 @@ using namespace std::string_literals;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
+using sentrel::test::CliRun;
 CliRun run(const QStringList &args, const std::string &input = {})
 {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliIo io{in, out, err};
-    const int code = runCli(args, io);
-    return {code, out.str(), err.str()};
+    return sentrel::test::runCliWith(args, input);
 }
 
 QStringList strip(std::initializer_list<const char *> options)
@@ -69,9 +60,9 @@ TEST(StripCommand, ReadsTheNamedFileAndDropsAByteOrderMark)
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "from file\r\n\xE2\x82\xAC");
 
-    const CliRun dash = run({QStringLiteral("strip"), QStringLiteral("--method"), QStringLiteral("regex"),
-                             QStringLiteral("-")},
-                            "<p>from stdin</p>");
+    const CliRun dash = run(
+        {QStringLiteral("strip"), QStringLiteral("--method"), QStringLiteral("regex"), QStringLiteral("-")},
+        "<p>from stdin</p>");
     EXPECT_EQ(dash.out, "from stdin");
 }
 
