@@ -17,6 +17,14 @@ QString executableDir()
 
 } // namespace
 
+CliUrlRows CliUrlRows::fromStore(WebsiteDb &store)
+{
+    CliUrlRows rows;
+    for (const ListedWebsite &w : store.DbLoadWebsites())
+        rows.appendRow(w.url, w.lastChange, QString());
+    return rows;
+}
+
 void CliUrlRows::appendRow(const QString &url, const QString &, const QString &)
 {
     rows_.push_back({url});

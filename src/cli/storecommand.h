@@ -21,6 +21,9 @@ public:
 
     void select(int row) { rows_.at(size_t(row)).selected = true; }
 
+    // The rows of the store, in store order, none selected.
+    static CliUrlRows fromStore(WebsiteDb &store);
+
 private:
     struct Row {
         QString url;

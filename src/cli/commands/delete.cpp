@@ -27,9 +27,7 @@ protected:
             throw UsageError(QStringLiteral("expects at least one URL"));
 
         const auto store = openStore(global);
-        CliUrlRows rows;
-        for (const ListedWebsite &w : store->DbLoadWebsites())
-            rows.appendRow(w.url, w.lastChange, QString());
+        CliUrlRows rows = CliUrlRows::fromStore(*store);
         int missing = 0;
         for (const QString &url : urls) {
             bool found = false;
