@@ -1,3 +1,4 @@
+#include "checking/gumboarena.h"
 #include "checking/renderedtext.h"
 #include "checking/strippers.h"
 #include "text/lines.h"
@@ -5,74 +6,10 @@
 #include <QtGlobal>
 #include <gumbo.h>
 #include <algorithm>
-#include <cstdlib>
-#include <vector>
 
 namespace sentrel {
 
 namespace {
-
-// All of gumbo's memory for one parse. Nothing is freed before the parse tree
-// is dropped as a whole: gumbo keeps almost everything it allocates until then
-// anyway, its own tree destructor recurses once per tree level (and so
-// overflows the stack on pages with hundreds of thousands of unclosed
-// elements), and one bulk free is much cheaper than a million small ones.
-class GumboArena {
-public:
-    GumboArena() = default;
-    GumboArena(const GumboArena &) = delete;
-    GumboArena &operator=(const GumboArena &) = delete;
-    ~GumboArena()
-    {
-        for (void *block : blocks_)
-            std::free(block);
-    }
-
-    void configure(GumboOptions &options)
-    {
-        options.allocator = [](void *self, size_t size) { return static_cast<GumboArena *>(self)->allocate(size); };
-        options.deallocator = [](void *, void *) {};
-        options.userdata = this;
-    }
-
-private:
-    static constexpr std::size_t kAlign = alignof(std::max_align_t);
-    static constexpr std::size_t kFirstChunk = std::size_t(64) << 10;
-    static constexpr std::size_t kLargestChunk = std::size_t(4) << 20;
-
-    void *allocate(std::size_t size)
-    {
-        size = (std::max<std::size_t>(size, 1) + kAlign - 1) & ~(kAlign - 1);
-        if (size > left_) {
-            // A request that would waste much of a fresh chunk gets a block of its own.
-            if (size > nextChunk_ / 4)
-                return newBlock(size);
-            cursor_ = static_cast<char *>(newBlock(nextChunk_));
-            left_ = nextChunk_;
-            nextChunk_ = std::min(nextChunk_ * 2, kLargestChunk);
-        }
-        void *p = cursor_;
-        cursor_ += size;
-        left_ -= size;
-        return p;
-    }
-
-    void *newBlock(std::size_t size)
-    {
-        blocks_.reserve(blocks_.size() + 1);
-        void *block = std::malloc(size);
-        // gumbo has no way to report a failed allocation.
-        if (!block)
-            qFatal("Out of memory while parsing a page");
-        blocks_.push_back(block);
-        return block;
-    }
-
-    std::vector<void *> blocks_;
-    char *cursor_ = nullptr;
-    std::size_t left_ = 0;
-    std::size_t nextChunk_ = kFirstChunk;
-};
 
 const GumboNode *bodyOf(const GumboOutput *output)
 {
@@ -134,7 +71,8 @@ QString StripWithBrowser(QStringView text)
     // which makes deeply nested pages quadratic in memory; the errors are not used.
     options.max_errors = 0;
     const GumboOutput *output = gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size()));
-    // No gumbo_destroy_output: the arena frees the whole tree at once.
+    // No gumbo_destroy_output: it recurses once per tree level; the arena
+    // frees the whole tree at once.
     QString result = renderedText(bodyOf(output));
     result.remove(QChar(0x00AD));
     return result;
