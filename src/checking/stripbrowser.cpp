@@ -38,32 +38,36 @@ qsizetype findMarkup(QStringView text, QStringView needle, qsizetype from = 0)
     return -1;
 }
 
-// The page as it is handed to the HTML engine: cut after its first "</html>"
-// (letter case ignored), the X-UA-Compatible meta tag of one exact spelling
-// deleted wherever it occurs.
-QString preparedPage(QStringView text)
+// The page as it is handed to the HTML engine, in UTF-8: cut after its first
+// "</html>" (letter case ignored), the X-UA-Compatible meta tag of one exact
+// spelling deleted wherever it occurs. Most pages have no such tag and go
+// straight from the caller's text to UTF-8 without another copy.
+QByteArray preparedPage(QStringView text)
 {
     const qsizetype htmlEnd = findMarkup(text, u"</html>");
     if (htmlEnd >= 0)
         text = text.first(htmlEnd + 7);
     constexpr QStringView kCompatibilityMeta =
         u"<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>";
+    qsizetype at = findMarkup(text, kCompatibilityMeta);
+    if (at < 0)
+        return text.toUtf8();
     QString prepared;
     prepared.reserve(text.size());
     qsizetype pos = 0;
-    for (qsizetype at; (at = findMarkup(text, kCompatibilityMeta, pos)) >= 0;) {
+    for (; at >= 0; at = findMarkup(text, kCompatibilityMeta, pos)) {
         prepared.append(text.sliced(pos, at - pos));
         pos = at + kCompatibilityMeta.size();
     }
     prepared.append(text.sliced(pos));
-    return prepared;
+    return prepared.toUtf8();
 }
 
 } // namespace
 
 QString StripWithBrowser(QStringView text)
 {
-    const QByteArray utf8 = preparedPage(text).toUtf8();
+    const QByteArray utf8 = preparedPage(text);
     GumboArena arena;
     GumboOptions options = kGumboDefaultOptions;
     arena.configure(options);
