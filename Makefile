@@ -39,7 +39,7 @@ test-asan: deps
 
 # The core and the command line without the desktop program (no Qt Widgets).
 nogui: deps
-	cmake -S . -B build-nogui -G Ninja -DSENTREL_GUI=OFF -DSENTREL_TESTS=OFF -DSENTREL_BENCH=OFF
+	cmake -S . -B build-nogui -G Ninja -DSENTREL_GUI=OFF -DSENTREL_TESTS=OFF -DSENTREL_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build build-nogui -j $(JOBS)
 
 bench: build
