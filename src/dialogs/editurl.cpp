@@ -1,0 +1,332 @@
+#include "dialogs/editurl.h"
+#include "storage/storeerror.h"
+#include "storage/storesqlite.h"
+#include "storage/urllist.h"
+#include "storage/websitedb.h"
+#include "text/messages.h"
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace sentrel {
+
+WebsiteDb &WebsiteDbEditStore::db() const
+{
+    WebsiteDb *db = db_ ? db_() : nullptr;
+    if (db == nullptr)
+        throw StoreError(QStringLiteral("The website store is not open."), 0);
+    return *db;
+}
+
+std::optional<StoreRow> WebsiteDbEditStore::lookupRow(const QString &url)
+{
+    return db().lookupRow(url);
+}
+
+int WebsiteDbEditStore::execute(const QString &sql)
+{
+    return db().execute(sql);
+}
+
+QString xpathHint()
+{
+    return QStringLiteral("Example:\r//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]");
+}
+
+QString regexHint()
+{
+    return QStringLiteral("Example:\r[a-zA-Z]+");
+}
+
+namespace {
+
+// A line number field that, like the form's spin edit, lets a minus sign be
+// typed: a negative number or a lone "-" is held as typed and counts as 0,
+// and is corrected to 0 when the field loses focus.
+class LineSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString &text, int &pos) const override
+    {
+        const QValidator::State state = QSpinBox::validate(text, pos);
+        if (state != QValidator::Invalid || !text.startsWith(u'-'))
+            return state;
+        for (qsizetype i = 1; i < text.size(); ++i)
+            if (!text[i].isDigit())
+                return QValidator::Invalid;
+        return QValidator::Intermediate;
+    }
+    void fixup(QString &input) const override
+    {
+        if (input.startsWith(u'-'))
+            input = QStringLiteral("0");
+        else
+            QSpinBox::fixup(input);
+    }
+};
+
+QSpinBox *lineSpin(QWidget *parent)
+{
+    auto *spin = new LineSpinBox(parent);
+    spin->setRange(0, MaxLineNumber);
+    spin->setValue(1);
+    // A typed value outside the range is brought into it when the field
+    // loses focus, not refused while typing.
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    spin->setMinimumWidth(110);
+    return spin;
+}
+
+} // namespace
+
+TFormEditURL::TFormEditURL(EditUrlContext context, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      context_(context)
+{
+    setWindowTitle(QStringLiteral("Edit"));
+    setObjectName(QStringLiteral("FormEditURL"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    auto *urlLabel = new QLabel(QStringLiteral("URL:"), this);
+    Edit1 = new QLineEdit(this);
+    urlLabel->setBuddy(Edit1);
+    CheckBox1 = new QCheckBox(QStringLiteral("Strip HTML"), this);
+    CheckBox5 = new QCheckBox(QStringLiteral("Line Range"), this);
+    LabelStart = new QLabel(QStringLiteral("Start:"), this);
+    SpinEdit1 = lineSpin(this);
+    LabelStop = new QLabel(QStringLiteral("Stop:"), this);
+    SpinEdit2 = lineSpin(this);
+    CheckBox2 = new QCheckBox(QStringLiteral("Keyword"), this);
+    Edit2 = new QLineEdit(this);
+    CheckBox3 = new QCheckBox(QStringLiteral("XPath"), this);
+    Edit3 = new QLineEdit(this);
+    CheckBox4 = new QCheckBox(QStringLiteral("RegEx"), this);
+    Edit4 = new QLineEdit(this);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1->setDefault(true);
+    for (QPushButton *b : {Button1, Button2})
+        b->setMinimumWidth(85);
+
+    auto *grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(urlLabel, 0, 0);
+    grid->addWidget(Edit1, 0, 1);
+    grid->addWidget(CheckBox1, 1, 0, 1, 2);
+    auto *range = new QHBoxLayout;
+    range->addWidget(LabelStart);
+    range->addWidget(SpinEdit1);
+    range->addSpacing(16);
+    range->addWidget(LabelStop);
+    range->addWidget(SpinEdit2);
+    range->addStretch(1);
+    grid->addWidget(CheckBox5, 2, 0);
+    grid->addLayout(range, 2, 1);
+    grid->addWidget(CheckBox2, 3, 0);
+    grid->addWidget(Edit2, 3, 1);
+    grid->addWidget(CheckBox3, 4, 0);
+    grid->addWidget(Edit3, 4, 1);
+    grid->addWidget(CheckBox4, 5, 0);
+    grid->addWidget(Edit4, 5, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(14, 14, 14, 12);
+    outer->addLayout(grid);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+    // A fixed-size dialog of the form's size, larger only when the fonts of
+    // the system need more room.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumSize(522, 234);
+
+    QWidget::setTabOrder(Edit1, CheckBox1);
+    QWidget::setTabOrder(CheckBox1, CheckBox5);
+    QWidget::setTabOrder(CheckBox5, SpinEdit1);
+    QWidget::setTabOrder(SpinEdit1, SpinEdit2);
+    QWidget::setTabOrder(SpinEdit2, CheckBox2);
+    QWidget::setTabOrder(CheckBox2, Edit2);
+    QWidget::setTabOrder(Edit2, CheckBox3);
+    QWidget::setTabOrder(CheckBox3, Edit3);
+    QWidget::setTabOrder(Edit3, CheckBox4);
+    QWidget::setTabOrder(CheckBox4, Edit4);
+    QWidget::setTabOrder(Edit4, Button1);
+    QWidget::setTabOrder(Button1, Button2);
+
+    // toggled, not clicked: the rule also holds for changes made by code.
+    connect(CheckBox2, &QCheckBox::toggled, this, &TFormEditURL::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TFormEditURL::CheckBox3Click);
+    connect(CheckBox4, &QCheckBox::toggled, this, &TFormEditURL::CheckBox4Click);
+    connect(CheckBox5, &QCheckBox::toggled, this, &TFormEditURL::CheckBox5Click);
+    connect(Button1, &QPushButton::clicked, this, &TFormEditURL::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFormEditURL::Button2Click);
+    // Escape rejects the dialog (QDialog), as Cancel does.
+
+    FormCreate();
+    CheckBox2Click();
+    CheckBox3Click();
+    CheckBox4Click();
+    CheckBox5Click();
+}
+
+void TFormEditURL::FormCreate()
+{
+    Edit3->setToolTip(xpathHint());
+    Edit4->setToolTip(regexHint());
+}
+
+void TFormEditURL::CheckBox2Click()
+{
+    Edit2->setEnabled(CheckBox2->isChecked());
+}
+
+void TFormEditURL::CheckBox3Click()
+{
+    Edit3->setEnabled(CheckBox3->isChecked());
+}
+
+void TFormEditURL::CheckBox4Click()
+{
+    Edit4->setEnabled(CheckBox4->isChecked());
+}
+
+void TFormEditURL::CheckBox5Click()
+{
+    const bool on = CheckBox5->isChecked();
+    for (QWidget *w : std::initializer_list<QWidget *>{LabelStart, SpinEdit1, LabelStop, SpinEdit2})
+        w->setEnabled(on);
+}
+
+EditUrlOptions TFormEditURL::options() const
+{
+    EditUrlOptions o;
+    o.strip = CheckBox1->isChecked();
+    o.lineRange = CheckBox5->isChecked();
+    // The text as it stands: a field left with "-" or pasted letters counts
+    // as 0, not as the last valid value the spin box remembers.
+    o.lineStart = toLineNumber(SpinEdit1->cleanText());
+    o.lineStop = toLineNumber(SpinEdit2->cleanText());
+    o.keyword = CheckBox2->isChecked();
+    o.keywordText = Edit2->text();
+    o.xpath = CheckBox3->isChecked();
+    o.xpathText = Edit3->text();
+    o.regex = CheckBox4->isChecked();
+    o.regexText = Edit4->text();
+    return o;
+}
+
+void TFormEditURL::setOptions(const EditUrlOptions &o)
+{
+    CheckBox1->setChecked(o.strip);
+    CheckBox5->setChecked(o.lineRange);
+    SpinEdit1->setValue(o.lineStart);
+    SpinEdit2->setValue(o.lineStop);
+    CheckBox2->setChecked(o.keyword);
+    Edit2->setText(o.keywordText);
+    CheckBox3->setChecked(o.xpath);
+    Edit3->setText(o.xpathText);
+    CheckBox4->setChecked(o.regex);
+    Edit4->setText(o.regexText);
+}
+
+QString TFormEditURL::url() const
+{
+    return Edit1->text();
+}
+
+void TFormEditURL::setTarget(int rowIndex, const QString &url)
+{
+    targetRow_ = rowIndex;
+    targetUrl_ = url;
+    Edit1->setText(url);
+    try {
+        if (const std::optional<StoreRow> row = context_.store.lookupRow(url))
+            setOptions(editOptionsFromRow(*row));
+    } catch (const Error &error) {
+        context_.errors.showStoreError(storeErrorText(error));
+    }
+}
+
+QString TFormEditURL::updateSql() const
+{
+    return editOptionsUpdateSql(url(), options(), targetUrl_);
+}
+
+std::optional<int> TFormEditURL::rowOfTarget() const
+{
+    const UrlRows &rows = context_.rows;
+    if (targetRow_ >= 0 && targetRow_ < rows.rowCount() && rows.caption(targetRow_) == targetUrl_)
+        return targetRow_;
+    for (int i = 0; i < rows.rowCount(); ++i)
+        if (rows.caption(i) == targetUrl_)
+            return i;
+    return std::nullopt;
+}
+
+void TFormEditURL::Button1Click()
+{
+    const QString newUrl = url();
+    try {
+        context_.store.execute(updateSql());
+        if (const std::optional<int> row = rowOfTarget())
+            context_.renamer.renameRow(*row, newUrl);
+        // Later OKs of a dialog left open would key on the old URL.
+        targetUrl_ = newUrl;
+    } catch (const Error &error) {
+        context_.errors.showStoreError(storeErrorText(error));
+    }
+    accept();
+}
+
+void TFormEditURL::Button2Click()
+{
+    reject();
+}
+
+TFormEditURL *EditURL1Click(const EditUrlContext &context, QWidget *parent)
+{
+    const UrlRows &rows = context.rows;
+    int first = -1;
+    for (int i = 0; i < rows.rowCount() && first < 0; ++i)
+        if (rows.isSelected(i))
+            first = i;
+    if (first < 0)
+        return nullptr;
+    auto *dialog = new TFormEditURL(context, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setTarget(first, rows.caption(first));
+    dialog->setModal(false);
+    dialog->show();
+    return dialog;
+}
+
+TFormEditURL *ToolButton8Click(const EditUrlContext &context, MessageBoxes &boxes, QWidget *parent)
+{
+    bool any = false;
+    for (int i = 0; i < context.rows.rowCount() && !any; ++i)
+        any = context.rows.isSelected(i);
+    if (!any) {
+        boxes.showMessage(MessageKind::Warning, QStringLiteral("WARNING"),
+                          QStringLiteral("No item selected!"));
+        return nullptr;
+    }
+    return EditURL1Click(context, parent);
+}
+
+} // namespace sentrel
