@@ -1,12 +1,143 @@
 #pragma once
+#include "app/appenvironment.h"
+#include "app/commands.h"
+#include "app/storeaccess.h"
+#include "app/windowports.h"
+#include "checking/autocheck.h"
+#include "checking/checkrun.h"
+#include "checking/checkurl.h"
+#include "checking/notifications.h"
+#include "checking/runtimer.h"
+#include "dialogs/addurls.h"
+#include "storage/geometry.h"
+#include "storage/settings.h"
+#include "text/translation.h"
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
 
+class QLabel;
+class QSplitter;
+class QTabWidget;
+
+// The main window: toolbar, interval bar, the "URL List", "Action" and "Log"
+// pages, the content preview below them and the status bar. It owns the
+// store, the settings, the lists and the timers for the life of the process
+// and routes every command of its menus to the piece that carries it out.
 namespace sentrel {
 
-class TAppForm : public QMainWindow {
+class ActionPage;
+class CodeEditor;
+class EditMenu;
+class IntervalBar;
+class PreviewPanel;
+class UrlListView;
+
+class TAppForm final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TAppForm(QWidget *parent = nullptr);
+    // Runs the start-up order: title, data folder, settings, language,
+    // store, exclusion list, URL list, geometry, start-up complete.
+    explicit TAppForm(AppEnvironment environment, QWidget *parent = nullptr);
+    ~TAppForm() override;
+
+    // The parts tests and the lifecycle code drive.
+    const AppCommands &commands() const { return c_; }
+    UrlListView *urlList() const { return ListView1; }
+    IntervalBar *intervalBar() const { return intervalBar_; }
+    ActionPage *actionPage() const { return actionPage_; }
+    CodeEditor *logPane() const { return SynEditLog; }
+    EditMenu *logMenu() const { return logMenu_; }
+    PreviewPanel *contentPanel() const { return PanelContent; }
+    QTabWidget *pages() const { return PageControl1; }
+    QString statusText() const;
+    const QString &dataFolder() const { return dataFolder_; }
+    SettingsFile &settings() { return settings_; }
+    StoreAccess &store() { return store_; }
+    CheckRuns &runs() { return *runs_; }
+    AutoCheck &autoCheck() { return *autoCheck_; }
+    const QStringList &changedUrls() const { return changedUrls_; }
+    GeometryMemory &geometryMemory() { return geometry_; }
+    // The most recent Add URLs dialog while it is open.
+    TFormAddURLs *addUrlsDialog() const { return addUrls_; }
+
+    // The handlers of the command table.
+    void ToolButton3Click(); // Add URLs
+    void ToolButton2Click(); // Load List
+    void ToolButton4Click(); // Save List
+    void Exit1Click();
+    void ToolButton8Click(); // Edit
+    void Copy1Click();
+    void OpenURLwithDefaultBrowser1Click();
+    void Delete1Click();
+    void SelectAll1Click();
+    void ListView1Click();
+    void Button1Click(); // "Browse..."
+    void StripMethodClick(QAction *item);
+    void Help2Click();
+    void ContentPanelGizle();
+
+    // Handlers finished by the lifecycle and dialog code; see commands.h for
+    // their items. Until then they do the least that is right.
+    void EditURL1Click();
+    void Exclusions1Click();
+    void Autostartatstartup1Click();
+    void StartMinimized1Click();
+    void MinimizetoSystemTray1Click();
+    void ResettoDefaults1Click();
+    void SendFeedback1Click();
+    void About1Click();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override; // FormResize
+    void moveEvent(QMoveEvent *event) override;     // OnMove
+    void closeEvent(QCloseEvent *event) override;   // FormCloseQuery
+
+private:
+    void buildLayout();
+    void connectCommands();
+    void applyStartupSettings();
+    void openStore();
+    void restoreGeometry();
+    void layoutContentPanel();
+    void showContentPanel();
+    // Runs a handler; an error it does not catch is shown in the error box.
+    void guarded(const std::function<void()> &work);
+
+    AppEnvironment env_;
+    Translator translator_;
+    QString dataFolder_;
+    SettingsFile settings_;
+    StoreAccess store_;
+    QStringList exclusions_;
+    QStringList changedUrls_;
+    NotificationChoices choices_;
+
+    AppCommands c_{};
+    IntervalBar *intervalBar_ = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    UrlListView *ListView1 = nullptr;
+    ActionPage *actionPage_ = nullptr;
+    CodeEditor *SynEditLog = nullptr;
+    EditMenu *logMenu_ = nullptr;
+    QSplitter *Splitter1 = nullptr;
+    PreviewPanel *PanelContent = nullptr;
+    QLabel *StatusBar1 = nullptr;
+    int contentHeight_ = 137; // the preview's height until a resize sets a third of the window
+    QPointer<TFormAddURLs> addUrls_;
+
+    std::unique_ptr<WindowPorts> ports_;
+    SystemClock clock_;
+    QtEventPump pump_;
+    BackgroundPageLoader loader_;
+    std::unique_ptr<CheckEngine> engine_;
+    std::unique_ptr<ActionNotifier> notifier_;
+    std::unique_ptr<CheckRuns> runs_;
+    QtRunTimer timerAuto_;
+    std::unique_ptr<AutoCheck> autoCheck_;
+    std::unique_ptr<ActionSettings> actionSettings_;
+    GeometryMemory geometry_;
 };
 
 } // namespace sentrel

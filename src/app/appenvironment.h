@@ -1,0 +1,44 @@
+#pragma once
+#include "checking/pageloaders.h"
+#include <QString>
+
+class QWidget;
+
+// What the main window needs from outside itself: the folders, the message
+// boxes, the file dialogs, the shell and the notification services. The
+// program passes the real ones (platformservices.h); tests answer them.
+namespace sentrel {
+
+class MessageBoxes;
+class NotificationPlatform;
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // `filter` is written "Description|*.ext|Description|*.ext". Each returns
+    // the chosen file's full path, or "" when the user cancels.
+    virtual QString openFile(QWidget *parent, const QString &defaultSuffix, const QString &filter) = 0;
+    // Asks before an existing file is overwritten.
+    virtual QString saveFile(QWidget *parent, const QString &defaultSuffix, const QString &filter) = 0;
+};
+
+// The shell's "open" verb: the default browser for a web address. Failures
+// are not reported.
+class DesktopShell {
+public:
+    virtual ~DesktopShell() = default;
+    virtual void openUrl(const QString &url) = 0;
+};
+
+struct AppEnvironment {
+    QString executableDir;        // language files, the store template, the data-folder probe
+    QString dataFolder;           // empty: chosen at start-up from executableDir
+    QString applicationTitle;     // caption of plain boxes and of the error box
+    MessageBoxes &boxes;
+    FileDialogs &fileDialogs;
+    DesktopShell &shell;
+    NotificationPlatform &notifications;
+    DownloadFunction download = pageDownload();
+};
+
+} // namespace sentrel

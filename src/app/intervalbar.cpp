@@ -1,0 +1,75 @@
+#include "app/intervalbar.h"
+#include "storage/settingskeys.h"
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace sentrel {
+
+IntervalBar::IntervalBar(QWidget *parent)
+    : QWidget(parent), CheckBox1(new QCheckBox(QStringLiteral("Auto Check"), this)),
+      Label1(new QLabel(QStringLiteral("Interval (sec):"), this)), SpinEdit1(new QSpinBox(this)),
+      LabelCountdown(new QLabel(QStringLiteral("0"), this))
+{
+    setFixedHeight(33);
+    SpinEdit1->setRange(MinimumInterval, MaximumInterval);
+    SpinEdit1->setValue(DefaultInterval);
+    SpinEdit1->setMinimumWidth(110);
+    SpinEdit1->setAccelerated(true);
+    Label1->setEnabled(false);
+    SpinEdit1->setEnabled(false);
+    LabelCountdown->setVisible(false);
+    LabelCountdown->setMinimumWidth(60);
+    QFont bold = LabelCountdown->font();
+    bold.setBold(true);
+    LabelCountdown->setFont(bold);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 2, 8, 2);
+    layout->setSpacing(10);
+    layout->addWidget(CheckBox1);
+    layout->addSpacing(12);
+    layout->addWidget(Label1);
+    layout->addWidget(SpinEdit1);
+    layout->addWidget(LabelCountdown);
+    layout->addStretch(1);
+
+    connect(CheckBox1, &QCheckBox::clicked, this, &IntervalBar::autoCheckClicked);
+    connect(SpinEdit1, &QSpinBox::textChanged, this, &IntervalBar::intervalTextChanged);
+}
+
+bool IntervalBar::autoCheckChecked() const
+{
+    return CheckBox1->isChecked();
+}
+
+QString IntervalBar::intervalText() const
+{
+    return SpinEdit1->text();
+}
+
+void IntervalBar::setIntervalEnabled(bool on)
+{
+    Label1->setEnabled(on);
+    SpinEdit1->setEnabled(on);
+}
+
+void IntervalBar::setCountdownText(const QString &text)
+{
+    LabelCountdown->setText(text);
+}
+
+void IntervalBar::setCountdownVisible(bool visible)
+{
+    LabelCountdown->setVisible(visible);
+}
+
+void IntervalBar::setIntervalQuietly(int seconds)
+{
+    const QSignalBlocker blocker(SpinEdit1);
+    SpinEdit1->setValue(seconds);
+}
+
+} // namespace sentrel
