@@ -1,4 +1,5 @@
 #include "checking/gumboarena.h"
+#include "checking/nestinglimit.h"
 #include "checking/renderedtext.h"
 #include "checking/strippers.h"
 #include "text/lines.h"
@@ -67,7 +68,8 @@ QByteArray preparedPage(QStringView text)
 
 QString StripWithBrowser(QStringView text)
 {
-    const QByteArray utf8 = preparedPage(text);
+    // A page nested thousands of levels deep would hold the parse for minutes.
+    const QByteArray utf8 = limitNesting(preparedPage(text));
     GumboArena arena;
     GumboOptions options = kGumboDefaultOptions;
     arena.configure(options);
