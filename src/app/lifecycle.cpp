@@ -1,0 +1,40 @@
+#include "app/lifecycle.h"
+#include "storage/exclusions.h"
+#include "storage/settings.h"
+#include "storage/websitedb.h"
+#include "text/messages.h"
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+
+namespace sentrel {
+
+QStringList resetFiles(const QString &dataFolder)
+{
+    QStringList files = storeFiles(dataFolder);
+    files.append(dataFolder + QString::fromUtf16(ExclusionsFileName));
+    files.append(dataFolder + QString::fromUtf16(SettingsFileName));
+    return files;
+}
+
+bool resetToDefaults(MessageBoxes &boxes, const Translator &translator, const QString &dataFolder,
+                     ResetActions &actions)
+{
+    if (!askRestart(boxes, translator))
+        return false;
+    actions.clearStartupComplete();
+    actions.closeStore();
+    for (const QString &file : resetFiles(dataFolder))
+        QFile::remove(file); // a file that stays is found by the new instance
+    actions.processPendingEvents();
+    actions.restartExecutable();
+    actions.quit();
+    return true;
+}
+
+void restartRunningExecutable()
+{
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+}
+
+} // namespace sentrel

@@ -1,0 +1,39 @@
+#pragma once
+#include <QObject>
+#include <functional>
+
+class QIcon;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace sentrel {
+
+// The notification-area icon of the main window: hidden except while the
+// window is hidden there; no menu; a click brings the window back.
+class TrayController : public QObject {
+public:
+    // `minimizeToTray` is read at each minimize ("Minimize to System Tray").
+    TrayController(QWidget &window, const QIcon &icon, std::function<bool()> minimizeToTray);
+    ~TrayController() override;
+
+    // SistemTepsisineKucult: hide the window, mark it minimized, show the
+    // icon with the window title as its hint.
+    void SistemTepsisineKucult();
+    // TrayIcon1Click: show the window in the normal state (also when it was
+    // maximized before), bring it to the front, hide the icon.
+    void restore();
+
+    QSystemTrayIcon &icon() const { return *icon_; }
+
+protected:
+    // Watches the window: minimizing it while the option is on hides it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget &window_;
+    QSystemTrayIcon *icon_;
+    std::function<bool()> minimizeToTray_;
+    bool hiding_ = false;
+};
+
+} // namespace sentrel

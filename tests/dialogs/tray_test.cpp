@@ -1,0 +1,52 @@
+#include "app/tray.h"
+#include <QIcon>
+#include <QPixmap>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace sentrel;
+
+namespace {
+QIcon someIcon()
+{
+    QPixmap p(16, 16);
+    p.fill(Qt::darkCyan);
+    return QIcon(p);
+}
+} // namespace
+
+TEST(Tray, HideShowsIconWithTitleAndClickRestoresNormal)
+{
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Orlith - Sentrel"));
+    window.showMaximized();
+    TrayController tray(window, someIcon(), [] { return true; });
+    EXPECT_FALSE(tray.icon().isVisible());
+
+    tray.SistemTepsisineKucult();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(tray.icon().isVisible());
+    EXPECT_EQ(tray.icon().toolTip(), QStringLiteral("Orlith - Sentrel"));
+
+    Q_EMIT tray.icon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowNoState);
+    EXPECT_FALSE(tray.icon().isVisible());
+}
+
+TEST(Tray, MinimizingHidesOnlyWithTheOption)
+{
+    for (bool option : {false, true}) {
+        SCOPED_TRACE(option);
+        QWidget window;
+        window.show();
+        TrayController tray(window, someIcon(), [&] { return option; });
+        window.setWindowState(Qt::WindowMinimized);
+        QTest::qWait(20);
+        EXPECT_EQ(window.isVisible(), !option);
+        EXPECT_EQ(tray.icon().isVisible(), option);
+    }
+}
