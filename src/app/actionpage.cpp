@@ -19,7 +19,7 @@ ActionPage::ActionPage(QWidget *parent)
     Button1->setEnabled(false);
     Edit1->setMinimumWidth(320);
 
-    auto *group = new QGroupBox(QStringLiteral("When a page has changed"));
+    auto *group = new QGroupBox;
     auto *grid = new QGridLayout(group);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(12);

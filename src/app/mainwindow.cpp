@@ -33,6 +33,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace sentrel {
@@ -292,6 +293,8 @@ void TAppForm::restoreGeometry()
     if (plan.height)
         target.setHeight(qMax(minimumHeight(), *plan.height - frameExtra.height()));
     resize(target);
+    restoredWidth_ = plan.width;
+    restoredHeight_ = plan.height;
     if (plan.position)
         move(*plan.position);
     else if (screen)
@@ -509,6 +512,31 @@ void TAppForm::moveEvent(QMoveEvent *event)
     if (geometry_.startupComplete() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         guarded([&] { geometry_.windowMoved(pos()); });
     QMainWindow::moveEvent(event);
+}
+
+void TAppForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (restoredWidth_ || restoredHeight_)
+        QTimer::singleShot(0, this, [this] { correctRestoredSize(); });
+}
+
+void TAppForm::correctRestoredSize()
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
+    const QSize frameExtra = frameGeometry().size() - size();
+    if (frameExtra.isNull())
+        return; // not known yet, or no frame: the size is right as it is
+    QSize target = size();
+    if (restoredWidth_)
+        target.setWidth(qMax(minimumWidth(), *restoredWidth_ - frameExtra.width()));
+    if (restoredHeight_)
+        target.setHeight(qMax(minimumHeight(), *restoredHeight_ - frameExtra.height()));
+    restoredWidth_.reset();
+    restoredHeight_.reset();
+    if (target != size())
+        resize(target);
 }
 
 void TAppForm::closeEvent(QCloseEvent *event)

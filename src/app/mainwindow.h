@@ -93,6 +93,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
     void moveEvent(QMoveEvent *event) override;     // OnMove
     void closeEvent(QCloseEvent *event) override;   // FormCloseQuery
+    void showEvent(QShowEvent *event) override;     // FormShow
 
 private:
     void buildLayout();
@@ -101,6 +102,7 @@ private:
     void openStore();
     void restoreGeometry();
     void layoutContentPanel();
+    void correctRestoredSize();
     void showContentPanel();
     // Runs a handler; an error it does not catch is shown in the error box.
     void guarded(const std::function<void()> &work);
@@ -124,6 +126,10 @@ private:
     QSplitter *Splitter1 = nullptr;
     PreviewPanel *PanelContent = nullptr;
     QLabel *StatusBar1 = nullptr;
+    // The stored outer size, applied again once the frame is known (a window
+    // not shown yet has none, and the size would grow by it at every start).
+    std::optional<int> restoredWidth_;
+    std::optional<int> restoredHeight_;
     int contentHeight_ = 137; // the preview's height until a resize sets a third of the window
     QPointer<TFormAddURLs> addUrls_;
 

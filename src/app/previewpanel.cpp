@@ -17,7 +17,8 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     LabelUrl->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *header = new QHBoxLayout;
-    header->setContentsMargins(6, 3, 6, 3);
+    header->setContentsMargins(6, 4, 6, 4);
+    header->setSpacing(6);
     header->addWidget(new QLabel(QStringLiteral("Content:")));
     header->addWidget(LabelUrl, 1);
 

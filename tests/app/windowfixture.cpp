@@ -1,0 +1,77 @@
+#include "windowfixture.h"
+#include "app/urllistview.h"
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QTest>
+
+namespace sentrel::test {
+
+WindowFixture::WindowFixture()
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("data"));
+    QDir(dir_.path()).mkpath(QStringLiteral("exe"));
+}
+
+TAppForm &WindowFixture::start()
+{
+    window_.reset();
+    window_ = std::make_unique<TAppForm>(AppEnvironment{path(QStringLiteral("exe")), dataFolder(),
+                                                        QStringLiteral("Sentrel"), boxes, files, shell, platform});
+    window_->show();
+    QTest::qWait(20);
+    return *window_;
+}
+
+QString WindowFixture::settingsText() const
+{
+    QFile file(dataFolder() + QStringLiteral("settings.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+void WindowFixture::writeSettings(const QString &lines) const
+{
+    QFile file(dataFolder() + QStringLiteral("settings.ini"));
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write((QStringLiteral("[Settings]\r\n") + lines).toUtf8());
+}
+
+QStringList WindowFixture::captions() const
+{
+    QStringList out;
+    const UrlListView *list = window_->urlList();
+    for (int i = 0; i < list->rowCount(); ++i)
+        out.append(list->caption(i));
+    return out;
+}
+
+QStringList WindowFixture::statuses() const
+{
+    QStringList out;
+    const UrlListView *list = window_->urlList();
+    for (int i = 0; i < list->rowCount(); ++i)
+        out.append(list->cell(i, UrlListView::StatusColumn));
+    return out;
+}
+
+void WindowFixture::selectRows(std::initializer_list<int> rows)
+{
+    UrlListView *list = window_->urlList();
+    list->clearSelection();
+    for (int row : rows)
+        list->selectionModel()->select(list->model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void WindowFixture::clickRow(int row)
+{
+    UrlListView *list = window_->urlList();
+    const QRect cell = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+} // namespace sentrel::test
