@@ -4,8 +4,13 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+# The fuzz targets: their own clang build folder, seconds per target for
+# `make fuzz` and for the short runs `make test` includes.
+FUZZ_BUILD        ?= build-fuzz
+FUZZ_SECONDS      ?= 60
+FUZZ_TEST_SECONDS ?= 10
 
-.PHONY: all deps configure build run test test-fast test-asan bench nogui format clean
+.PHONY: all deps configure build run test test-fast test-asan test-fuzz fuzz fuzz-build bench nogui format clean
 
 all: build
 
@@ -24,8 +29,9 @@ run: build
 	$(BUILD)/bin/sentrel
 
 # Every test: the normal build, then once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer in a second build folder.
-test: test-fast test-asan
+# UndefinedBehaviorSanitizer in a second build folder, then a short run of
+# every fuzz target.
+test: test-fast test-asan test-fuzz
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -36,6 +42,19 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (fuzz/), built with clang 14 under AddressSanitizer and
+# UndefinedBehaviorSanitizer, each run for FUZZ_SECONDS seconds.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSENTREL_FUZZ=ON -DSENTREL_GUI=OFF -DSENTREL_TESTS=OFF -DSENTREL_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) --target sentrel_fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	fuzz/run-fuzz $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
 # The core and the command line without the desktop program (no Qt Widgets).
 nogui: deps
@@ -49,4 +68,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-nogui
+	rm -rf $(BUILD) $(ASAN_BUILD) build-nogui $(FUZZ_BUILD)
