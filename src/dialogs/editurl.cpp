@@ -153,8 +153,7 @@ TFormEditURL::TFormEditURL(EditUrlContext context, QWidget *parent)
     outer->addLayout(buttons);
     // A fixed-size dialog of the form's size, larger only when the fonts of
     // the system need more room.
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumSize(522, 234);
+    setFixedSize(outer->sizeHint().expandedTo(QSize(522, 234)));
 
     QWidget::setTabOrder(Edit1, CheckBox1);
     QWidget::setTabOrder(CheckBox1, CheckBox5);
