@@ -38,3 +38,26 @@ void restartRunningExecutable()
 }
 
 } // namespace sentrel
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace sentrel {
+
+InstanceMarker::InstanceMarker()
+{
+#ifdef Q_OS_WIN
+    handle_ = CreateMutexW(nullptr, FALSE, L"ORLITH_Sentrel");
+#endif
+}
+
+InstanceMarker::~InstanceMarker()
+{
+#ifdef Q_OS_WIN
+    if (handle_ != nullptr)
+        CloseHandle(handle_);
+#endif
+}
+
+} // namespace sentrel

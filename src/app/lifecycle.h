@@ -34,3 +34,22 @@ bool resetToDefaults(MessageBoxes &boxes, const Translator &translator, const QS
 void restartRunningExecutable();
 
 } // namespace sentrel
+
+namespace sentrel {
+
+// The instance marker: the named mutex "ORLITH_Sentrel", held for the life
+// of the process. Its result is never examined (a second instance runs
+// normally); it exists for installers and tools that look for a running
+// program. Other systems have no such convention, so nothing is held there.
+class InstanceMarker {
+public:
+    InstanceMarker();
+    ~InstanceMarker();
+    InstanceMarker(const InstanceMarker &) = delete;
+    InstanceMarker &operator=(const InstanceMarker &) = delete;
+
+private:
+    [[maybe_unused]] void *handle_ = nullptr;
+};
+
+} // namespace sentrel

@@ -6,9 +6,15 @@
 
 namespace sentrel {
 
-TrayController::TrayController(QWidget &window, const QIcon &icon, std::function<bool()> minimizeToTray)
+bool TrayController::systemTrayAvailable()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+TrayController::TrayController(QWidget &window, const QIcon &icon, std::function<bool()> minimizeToTray,
+                               std::function<bool()> trayAvailable)
     : QObject(&window), window_(window), icon_(new QSystemTrayIcon(icon, this)),
-      minimizeToTray_(std::move(minimizeToTray))
+      minimizeToTray_(std::move(minimizeToTray)), trayAvailable_(std::move(trayAvailable))
 {
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -24,6 +30,11 @@ TrayController::~TrayController()
 
 void TrayController::SistemTepsisineKucult()
 {
+    if (trayAvailable_ && !trayAvailable_()) {
+        if (!window_.isMinimized())
+            window_.showMinimized();
+        return;
+    }
     hiding_ = true;
     window_.hide();
     window_.setWindowState((window_.windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);

@@ -12,12 +12,16 @@ namespace sentrel {
 // window is hidden there; no menu; a click brings the window back.
 class TrayController : public QObject {
 public:
-    // `minimizeToTray` is read at each minimize ("Minimize to System Tray").
-    TrayController(QWidget &window, const QIcon &icon, std::function<bool()> minimizeToTray);
+    // `minimizeToTray` is read at each minimize ("Minimize to System Tray");
+    // `trayAvailable` tells whether the desktop shows tray icons at all.
+    TrayController(QWidget &window, const QIcon &icon, std::function<bool()> minimizeToTray,
+                   std::function<bool()> trayAvailable = systemTrayAvailable);
+    static bool systemTrayAvailable();
     ~TrayController() override;
 
     // SistemTepsisineKucult: hide the window, mark it minimized, show the
-    // icon with the window title as its hint.
+    // icon with the window title as its hint. Without a tray on the desktop
+    // a hidden window could never be brought back, so it is only minimized.
     void SistemTepsisineKucult();
     // TrayIcon1Click: show the window in the normal state (also when it was
     // maximized before), bring it to the front, hide the icon.
@@ -33,6 +37,7 @@ private:
     QWidget &window_;
     QSystemTrayIcon *icon_;
     std::function<bool()> minimizeToTray_;
+    std::function<bool()> trayAvailable_;
     bool hiding_ = false;
 };
 

@@ -281,3 +281,19 @@ TEST_F(FeedbackFormTest, TranslatedPanelCaptionJoinsTheMessage)
     form.Memo1->setPlainText(QStringLiteral("Super"));
     EXPECT_EQ(form.message(), QStringLiteral("I like it! (Gefällt mir!)\rSuper"));
 }
+
+TEST_F(FeedbackFormTest, EscapeClosesWithoutSending)
+{
+    for (int field = 0; field < 2; ++field) {
+        SCOPED_TRACE(field);
+        TFeedbackForm form(context());
+        form.show();
+        form.Memo1->setPlainText(QStringLiteral("Great tool"));
+        QWidget *target = field == 0 ? static_cast<QWidget *>(form.Memo1) : form.Edit1;
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+        EXPECT_TRUE(form.Edit1->text().isEmpty()); // the key is not typed into the field
+    }
+    EXPECT_TRUE(poster.urls.isEmpty());
+}

@@ -22,7 +22,8 @@ TEST(Tray, HideShowsIconWithTitleAndClickRestoresNormal)
     QWidget window;
     window.setWindowTitle(QStringLiteral("Orlith - Sentrel"));
     window.showMaximized();
-    TrayController tray(window, someIcon(), [] { return true; });
+    TrayController tray(
+        window, someIcon(), [] { return true; }, [] { return true; });
     EXPECT_FALSE(tray.icon().isVisible());
 
     tray.SistemTepsisineKucult();
@@ -43,10 +44,23 @@ TEST(Tray, MinimizingHidesOnlyWithTheOption)
         SCOPED_TRACE(option);
         QWidget window;
         window.show();
-        TrayController tray(window, someIcon(), [&] { return option; });
+        TrayController tray(
+            window, someIcon(), [&] { return option; }, [] { return true; });
         window.setWindowState(Qt::WindowMinimized);
         QTest::qWait(20);
         EXPECT_EQ(window.isVisible(), !option);
         EXPECT_EQ(tray.icon().isVisible(), option);
     }
+}
+
+TEST(Tray, WithoutATrayTheWindowIsMinimizedNotLost)
+{
+    QWidget window;
+    window.show();
+    TrayController tray(
+        window, someIcon(), [] { return true; }, [] { return false; });
+    tray.SistemTepsisineKucult();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_FALSE(tray.icon().isVisible());
 }
