@@ -1,6 +1,8 @@
 #pragma once
 #include "checking/pageloaders.h"
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -9,6 +11,8 @@ class QWidget;
 // program passes the real ones (platformservices.h); tests answer them.
 namespace sentrel {
 
+class AutostartStore;
+class FormPoster;
 class MessageBoxes;
 class NotificationPlatform;
 
@@ -38,6 +42,11 @@ struct AppEnvironment {
     FileDialogs &fileDialogs;
     DesktopShell &shell;
     NotificationPlatform &notifications;
+    AutostartStore &autostart;    // the entry that starts the program at logon
+    QStringList arguments = {};   // the command line after the program name ("/auto")
+    QString executablePath = {};  // what the autostart entry starts
+    FormPoster *feedbackPoster = nullptr;  // none: "Send Feedback..." does nothing
+    std::function<void()> restartProgram = {}; // Reset to Defaults; none: the program only ends
     DownloadFunction download = pageDownload();
 };
 

@@ -1,5 +1,8 @@
 #include "app/mainwindow.h"
+#include "app/autostart.h"
+#include "app/lifecycle.h"
 #include "app/platformservices.h"
+#include "dialogs/feedbackpost.h"
 #include "dialogs/messageboxes.h"
 #include "text/versioninfo.h"
 #include <QApplication>
@@ -14,8 +17,17 @@ int main(int argc, char **argv)
     sentrel::QtFileDialogs fileDialogs;
     sentrel::QtDesktopShell shell;
     sentrel::QtNotificationPlatform notifications(shell);
-    sentrel::TAppForm window(sentrel::AppEnvironment{QCoreApplication::applicationDirPath(), QString(), title, boxes,
-                                                     fileDialogs, shell, notifications});
+    sentrel::XdgAutostart autostart;
+    sentrel::CurlFormPoster poster;
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    sentrel::AppEnvironment environment{QCoreApplication::applicationDirPath(), QString(), title, boxes, fileDialogs,
+                                        shell, notifications, autostart};
+    environment.arguments = arguments;
+    environment.executablePath = QCoreApplication::applicationFilePath();
+    environment.feedbackPoster = &poster;
+    environment.restartProgram = sentrel::restartRunningExecutable;
+    sentrel::TAppForm window(std::move(environment));
     boxes.setParent(&window);
     window.show();
     return app.exec();

@@ -7,7 +7,11 @@
 #include "app/onlinehelp.h"
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
+#include "app/lifecycle.h"
+#include "dialogs/aboutbox.h"
 #include "dialogs/addurls.h"
+#include "dialogs/exclusionform.h"
+#include "dialogs/feedback.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
 #include "storage/settingskeys.h"
@@ -61,7 +65,8 @@ constexpr char16_t ListFileFilter[] = u"Text File (*.txt)|*.txt|Any File (*.*)|*
 
 TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     : QMainWindow(parent), env_(std::move(environment)), dataFolder_(chooseDataFolder(env_)),
-      settings_(SettingsFile::open(dataFolder_)), loader_(env_.download), geometry_(settings_)
+      settings_(SettingsFile::open(dataFolder_)), loader_(env_.download), geometry_(settings_),
+      editStore_([this] { return store_.db(); }), timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
 {
     // 1. The title from the version record.
     setWindowTitle(readVersionInfo().windowTitle());
@@ -81,8 +86,13 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     actionSettings_ = std::make_unique<ActionSettings>(choices_, settings_, *actionPage_);
     connectCommands();
 
+    tray_ = std::make_unique<TrayController>(*this, appIcon(AppIcon::Program),
+                                             [this] { return c_.MinimizetoSystemTray1->isChecked(); });
+
     // 2-4. Data folder and settings are open; the saved choices go to the controls.
     applyStartupSettings();
+    // 5. The autostart entry decides "Auto Run at Startup".
+    readAutostartEntry();
     // 6. The language of the user interface.
     translator_ = Translator::load(env_.executableDir, userUiLanguageId());
     // 8-11. Store, exclusion list, URL list.
@@ -102,11 +112,6 @@ void TAppForm::buildLayout()
 {
     const QSize design = DesignClientSize;
     resize(design);
-    QFont windowFont = font();
-    windowFont.setFamily(QStringLiteral("Tahoma"));
-    windowFont.setPixelSize(11);
-    Q_UNUSED(windowFont); // The platform's own font reads better than a missing Tahoma at 11 px.
-
     c_ = buildCommands(this);
 
     intervalBar_ = new IntervalBar;
@@ -373,13 +378,7 @@ void TAppForm::SelectAll1Click()
 
 void TAppForm::ToolButton8Click()
 {
-    if (ListView1->selectionModel()->selectedRows().isEmpty()) {
-        env_.boxes.showMessage(MessageKind::Warning, messageCaption(MessageKind::Warning, translator_,
-                                                                    env_.applicationTitle),
-                               QStringLiteral("No item selected!"));
-        return;
-    }
-    EditURL1Click();
+    sentrel::ToolButton8Click(EditUrlContext{*ListView1, *ListView1, editStore_, *ports_}, env_.boxes, this);
 }
 
 // --- Content preview -----------------------------------------------------
@@ -444,31 +443,54 @@ void TAppForm::Exit1Click()
     QCoreApplication::quit();
 }
 
-// --- Finished by the lifecycle and dialog code ---------------------------
+// --- Dialogs and lifecycle ---------------------------------------------
 
 void TAppForm::EditURL1Click()
 {
-    // The per-URL options dialog opens here.
+    sentrel::EditURL1Click(EditUrlContext{*ListView1, *ListView1, editStore_, *ports_}, this);
 }
 
 void TAppForm::Exclusions1Click()
 {
-    // The exclusions dialog opens here.
+    sentrel::Exclusions1Click(exclusions_, dataFolder_, *ports_, this);
+}
+
+void TAppForm::readAutostartEntry()
+{
+    try {
+        autostartItems_ = autostartItemsAtStartup(env_.autostart, windowTitle(), c_.StartMinimized1->isChecked());
+    } catch (const std::exception &e) {
+        ports_->showError(errorMessage(e));
+    }
+    showAutostartItems();
+}
+
+void TAppForm::showAutostartItems()
+{
+    c_.Autostartatstartup1->setChecked(autostartItems_.autoRun);
+    c_.StartMinimized1->setChecked(autostartItems_.minimizeAtStartup);
+    c_.StartMinimized1->setEnabled(autostartItems_.minimizeEnabled);
 }
 
 void TAppForm::Autostartatstartup1Click()
 {
-    // The check mark has flipped; the autostart entry is written or deleted
-    // here. "Minimize at Startup" follows it.
-    if (!c_.Autostartatstartup1->isChecked() && c_.StartMinimized1->isChecked()) {
-        c_.StartMinimized1->setChecked(false);
+    // The menu item's own check mark is the program's: it follows the items,
+    // which change before the entry is written (a failing entry keeps them).
+    struct Sync {
+        TAppForm *window;
+        ~Sync() { window->showAutostartItems(); }
+    } sync{this};
+    autostartItems_.minimizeAtStartup = c_.StartMinimized1->isChecked();
+    toggleAutostart(autostartItems_, env_.autostart, windowTitle(), env_.executablePath, [this](bool on) {
+        c_.StartMinimized1->setChecked(on);
+        autostartItems_.minimizeAtStartup = on;
         StartMinimized1Click();
-    }
-    c_.StartMinimized1->setEnabled(c_.Autostartatstartup1->isChecked());
+    });
 }
 
 void TAppForm::StartMinimized1Click()
 {
+    autostartItems_.minimizeAtStartup = c_.StartMinimized1->isChecked();
     writeSwitch(settings_, SettingsSwitch::MinimizeStartup, c_.StartMinimized1->isChecked());
 }
 
@@ -477,19 +499,74 @@ void TAppForm::MinimizetoSystemTray1Click()
     writeSwitch(settings_, SettingsSwitch::MinimizeToSystemTray, c_.MinimizetoSystemTray1->isChecked());
 }
 
+void TAppForm::TimerParamTimer()
+{
+    switch (commandLineAction(env_.arguments, c_.StartMinimized1->isChecked(),
+                              c_.MinimizetoSystemTray1->isChecked())) {
+    case StartupWindowAction::HideToTray:
+        tray_->SistemTepsisineKucult();
+        break;
+    case StartupWindowAction::Minimize:
+        showMinimized();
+        break;
+    case StartupWindowAction::None:
+        break;
+    }
+}
+
+namespace {
+
+// What Reset to Defaults does to this window and process.
+class WindowReset final : public ResetActions {
+public:
+    WindowReset(GeometryMemory &geometry, StoreAccess &store, std::function<void()> restart)
+        : geometry_(geometry), store_(store), restart_(std::move(restart))
+    {
+    }
+    void clearStartupComplete() override { geometry_.setStartupComplete(false); }
+    void closeStore() override
+    {
+        if (WebsiteDb *db = store_.db())
+            db->close();
+    }
+    void processPendingEvents() override { QCoreApplication::processEvents(); }
+    void restartExecutable() override
+    {
+        if (restart_)
+            restart_();
+    }
+    void quit() override { QCoreApplication::quit(); }
+
+private:
+    GeometryMemory &geometry_;
+    StoreAccess &store_;
+    std::function<void()> restart_;
+};
+
+} // namespace
+
 void TAppForm::ResettoDefaults1Click()
 {
-    // Asks, deletes the data files and starts the program again.
+    WindowReset actions(geometry_, store_, env_.restartProgram);
+    resetToDefaults(env_.boxes, translator_, dataFolder_, actions);
 }
 
 void TAppForm::SendFeedback1Click()
 {
-    // The feedback form opens here, modal.
+    if (!env_.feedbackPoster)
+        return;
+    const TEXEVersionData version = readVersionInfo();
+    TFeedbackForm form(FeedbackContext{translator_, version.ProductName, version.windowTitle(), versionText(),
+                                       makerSite(), *env_.feedbackPoster, env_.boxes,
+                                       [this] { env_.notifications.beep(); }},
+                       this);
+    form.exec();
 }
 
 void TAppForm::About1Click()
 {
-    // The about box opens here, modal.
+    const TEXEVersionData version = readVersionInfo();
+    sentrel::About1Click(version.ProductName, versionText(), version.LegalCopyright, this);
 }
 
 // --- Window events -------------------------------------------------------
@@ -517,6 +594,7 @@ void TAppForm::moveEvent(QMoveEvent *event)
 void TAppForm::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    timerParam_.formShow();
     if (restoredWidth_ || restoredHeight_)
         QTimer::singleShot(0, this, [this] { correctRestoredSize(); });
 }

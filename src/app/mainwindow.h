@@ -1,5 +1,8 @@
 #pragma once
 #include "app/appenvironment.h"
+#include "app/autostart.h"
+#include "app/startup.h"
+#include "app/tray.h"
 #include "app/commands.h"
 #include "app/storeaccess.h"
 #include "app/windowports.h"
@@ -9,6 +12,7 @@
 #include "checking/notifications.h"
 #include "checking/runtimer.h"
 #include "dialogs/addurls.h"
+#include "dialogs/editurl.h"
 #include "storage/geometry.h"
 #include "storage/settings.h"
 #include "text/translation.h"
@@ -78,8 +82,7 @@ public:
     void Help2Click();
     void ContentPanelGizle();
 
-    // Handlers finished by the lifecycle and dialog code; see commands.h for
-    // their items. Until then they do the least that is right.
+    // Handlers carried out by the dialogs and the lifecycle pieces.
     void EditURL1Click();
     void Exclusions1Click();
     void Autostartatstartup1Click();
@@ -88,6 +91,10 @@ public:
     void ResettoDefaults1Click();
     void SendFeedback1Click();
     void About1Click();
+    void TimerParamTimer(); // "/auto", once, about a second after the first showing
+
+    TrayController &tray() { return *tray_; }
+    const CommandLineTimer &commandLineTimer() const { return timerParam_; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
@@ -99,6 +106,8 @@ private:
     void buildLayout();
     void connectCommands();
     void applyStartupSettings();
+    void readAutostartEntry();
+    void showAutostartItems();
     void openStore();
     void restoreGeometry();
     void layoutContentPanel();
@@ -144,6 +153,11 @@ private:
     std::unique_ptr<AutoCheck> autoCheck_;
     std::unique_ptr<ActionSettings> actionSettings_;
     GeometryMemory geometry_;
+
+    WebsiteDbEditStore editStore_;
+    AutostartItems autostartItems_;
+    std::unique_ptr<TrayController> tray_;
+    CommandLineTimer timerParam_;
 };
 
 } // namespace sentrel

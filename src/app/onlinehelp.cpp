@@ -6,11 +6,16 @@
 
 namespace sentrel {
 
+QString makerSite()
+{
+    return QStringLiteral(SENTREL_MAKER_SITE);
+}
+
 QString onlineHelpAddress(const QString &productName)
 {
     // Each blank becomes one "-", without collapsing runs.
     const QString page = productName.toLower().replace(u' ', u'-');
-    return QStringLiteral("http://") + QStringLiteral(SENTREL_MAKER_SITE) + QStringLiteral("/help/") + page + u'/';
+    return QStringLiteral("http://") + makerSite() + QStringLiteral("/help/") + page + u'/';
 }
 
 } // namespace sentrel

@@ -43,6 +43,15 @@ void UrlListView::appendRow(const QString &url, const QString &lastChange, const
     setCell(row, StatusColumn, status);
 }
 
+void UrlListView::renameRow(int row, const QString &url)
+{
+    setCell(row, UrlColumn, url);
+    if (QTableWidgetItem *it = item(row, UrlColumn))
+        it->setToolTip(url);
+    setCell(row, LastChangeColumn, QString());
+    setCell(row, StatusColumn, QString());
+}
+
 QString UrlListView::cell(int row, int column) const
 {
     const QTableWidgetItem *it = item(row, column);

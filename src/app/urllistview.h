@@ -1,5 +1,6 @@
 #pragma once
 #include "checking/checkports.h"
+#include "dialogs/editurl.h"
 #include "storage/urllist.h"
 #include <QTableWidget>
 
@@ -8,7 +9,7 @@
 // "Status". It is the rows both the URL list logic and the checks work on.
 namespace sentrel {
 
-class UrlListView final : public QTableWidget, public UrlRows, public CheckRows {
+class UrlListView final : public QTableWidget, public UrlRows, public CheckRows, public UrlRowRenamer {
     Q_OBJECT
 public:
     enum Column { UrlColumn = 0, LastChangeColumn = 1, StatusColumn = 2 };
@@ -23,6 +24,9 @@ public:
     void removeRow(int row) override { QTableWidget::removeRow(row); }
     void setLastChange(int row, const QString &text) override { setCell(row, LastChangeColumn, text); }
     void setStatus(int row, const QString &text) override { setCell(row, StatusColumn, text); }
+
+    // UrlRowRenamer: the options dialog's new URL; both cells emptied.
+    void renameRow(int row, const QString &url) override;
 
     QString cell(int row, int column) const;
     void setCell(int row, int column, const QString &text);

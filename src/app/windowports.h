@@ -1,6 +1,7 @@
 #pragma once
 #include "checking/checkports.h"
 #include "checking/runports.h"
+#include "dialogs/exclusionform.h"
 #include "storage/storeerror.h"
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,11 @@ struct WindowPortParts {
     std::function<void()> hideContentPanel;
 };
 
-class WindowPorts final : public CheckDisplay, public CheckPreferences, public RunWindow, public StoreErrorSink {
+class WindowPorts final : public CheckDisplay,
+                          public CheckPreferences,
+                          public RunWindow,
+                          public StoreErrorSink,
+                          public ExclusionErrorSink {
 public:
     explicit WindowPorts(WindowPortParts parts) : p_(std::move(parts)) {}
 
@@ -42,7 +47,7 @@ public:
     // RunWindow
     void hideContentPanel() override { p_.hideContentPanel(); }
     void beep() override;
-    // ErrorBox: the application title, a stop icon, the message.
+    // ErrorBox and ExclusionErrorSink: the application title, a stop icon, the message.
     void showError(const QString &message) override;
     // StoreErrorSink: a plain box with the application title.
     void showStoreError(const QString &text) override;

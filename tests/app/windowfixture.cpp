@@ -15,8 +15,12 @@ WindowFixture::WindowFixture()
 TAppForm &WindowFixture::start()
 {
     window_.reset();
-    window_ = std::make_unique<TAppForm>(AppEnvironment{path(QStringLiteral("exe")), dataFolder(),
-                                                        QStringLiteral("Sentrel"), boxes, files, shell, platform});
+    AppEnvironment environment{path(QStringLiteral("exe")), dataFolder(), QStringLiteral("Sentrel"), boxes, files,
+                               shell, platform, autostart};
+    environment.arguments = arguments;
+    environment.executablePath = path(QStringLiteral("exe/sentrel"));
+    environment.restartProgram = [this] { ++restarts; };
+    window_ = std::make_unique<TAppForm>(std::move(environment));
     window_->show();
     QTest::qWait(20);
     return *window_;

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/appenvironment.h"
+#include "app/autostart.h"
 #include "app/mainwindow.h"
 #include "checking/notifications.h"
 #include "text/messages.h"
@@ -100,9 +101,17 @@ public:
     ScriptedFileDialogs files;
     RecordingShell shell;
     RecordingPlatform platform;
+    QStringList arguments; // the command line of the next start
+    int restarts = 0;      // Reset to Defaults' restarts
 
 private:
     QTemporaryDir dir_;
+
+public:
+    // Autostart entries go to a folder of the test.
+    XdgAutostart autostart{dir_.path() + QStringLiteral("/autostart")};
+
+private:
     std::unique_ptr<TAppForm> window_;
 };
 
