@@ -38,15 +38,6 @@ QMessageBox::Icon dialogIcon(DialogKind kind)
     return QMessageBox::NoIcon;
 }
 
-namespace {
-// The role only decides where a platform style might move a button; the
-// fixed left-to-right order is kept by giving every button the same role.
-QMessageBox::ButtonRole roleOf(DialogButton button)
-{
-    return button == DialogButton::Help ? QMessageBox::HelpRole : QMessageBox::ActionRole;
-}
-} // namespace
-
 ConfirmationBox::ConfirmationBox(const ConfirmationRequest &request, QWidget *parent)
     : QMessageBox(parent), layout_(layoutDialog(request))
 {
@@ -57,7 +48,9 @@ ConfirmationBox::ConfirmationBox(const ConfirmationRequest &request, QWidget *pa
     setWindowModality(Qt::ApplicationModal);
     for (qsizetype i = 0; i < layout_.buttons.size(); ++i) {
         const DialogButton kind = layout_.buttons[i];
-        QPushButton *button = addButton(layout_.captions[i], roleOf(kind));
+        // One role for all, Help included: a platform style would otherwise move
+        // buttons out of the fixed left-to-right order.
+        QPushButton *button = addButton(layout_.captions[i], QMessageBox::ActionRole);
         kinds_.insert(button, kind);
     }
     if (layout_.defaultButton)

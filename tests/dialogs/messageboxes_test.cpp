@@ -207,3 +207,13 @@ TEST(DefaultErrorBox, ReportsAnEscapedErrorWithStopIconAndAppTitle)
     EXPECT_TRUE(seen);
     EXPECT_TRUE(runReportingErrors(nullptr, QStringLiteral("Sentrel"), [] {}));
 }
+
+TEST(ConfirmationBox, HelpAndCloseStayInTheFixedOrderOnScreen)
+{
+    ConfirmationRequest request = restartQuestion({});
+    request.buttons = {DialogButton::Close, DialogButton::Help, DialogButton::NoToAll, DialogButton::Yes,
+                       DialogButton::Help};
+    ConfirmationBox box(request);
+    EXPECT_EQ(captionsByPosition(box), (QStringList{QStringLiteral("Yes"), QStringLiteral("No to All"),
+                                                    QStringLiteral("Help"), QStringLiteral("Close")}));
+}
