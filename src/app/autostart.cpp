@@ -138,19 +138,34 @@ QString desktopEntryText(const QString &name, const QString &command)
 std::optional<QString> desktopEntryCommand(const QString &fileText)
 {
     bool inMainGroup = false;
+    bool hidden = false;
+    std::optional<QString> command;
+    const auto valueOf = [](QStringView line, QStringView key) -> std::optional<QStringView> {
+        if (!line.startsWith(key))
+            return std::nullopt;
+        const QStringView rest = trimmedView(line.mid(key.size()));
+        if (!rest.startsWith(u'='))
+            return std::nullopt;
+        return trimmedView(rest.mid(1));
+    };
     for (const QString &line : splitLines(fileText)) {
         const QStringView l = trimmedView(line);
         if (l.startsWith(u'[')) {
             inMainGroup = l == u"[Desktop Entry]";
             continue;
         }
-        if (inMainGroup && l.startsWith(u"Exec")) {
-            const QStringView rest = trimmedView(l.mid(4));
-            if (rest.startsWith(u'='))
-                return unquoteExecArguments(unescapeValue(trimmedView(rest.mid(1))));
-        }
+        if (!inMainGroup)
+            continue;
+        if (const auto exec = valueOf(l, u"Exec"); exec && !command)
+            command = unquoteExecArguments(unescapeValue(*exec));
+        // An entry switched off by the desktop's own settings does not start
+        // the program, so it counts as none.
+        if (const auto value = valueOf(l, u"Hidden"))
+            hidden = hidden || *value == u"true";
+        if (const auto value = valueOf(l, u"X-GNOME-Autostart-enabled"))
+            hidden = hidden || *value == u"false";
     }
-    return std::nullopt;
+    return hidden ? std::nullopt : command;
 }
 
 QString XdgAutostart::entryPath(const QString &name) const

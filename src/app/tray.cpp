@@ -67,4 +67,18 @@ bool TrayController::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+void applyStartupWindowAction(StartupWindowAction action, TrayController &tray, QWidget &window)
+{
+    switch (action) {
+    case StartupWindowAction::HideToTray:
+        tray.SistemTepsisineKucult();
+        break;
+    case StartupWindowAction::Minimize:
+        window.showMinimized();
+        break;
+    case StartupWindowAction::None:
+        break;
+    }
+}
+
 } // namespace sentrel

@@ -2,6 +2,8 @@
 #include <QObject>
 #include <functional>
 
+#include "app/startup.h"
+
 class QIcon;
 class QSystemTrayIcon;
 class QWidget;
@@ -40,5 +42,9 @@ private:
     std::function<bool()> trayAvailable_;
     bool hiding_ = false;
 };
+
+// TimerParamTimer's action on the window: hide to the tray or minimize to
+// the taskbar.
+void applyStartupWindowAction(StartupWindowAction action, TrayController &tray, QWidget &window);
 
 } // namespace sentrel

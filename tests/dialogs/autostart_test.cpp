@@ -106,6 +106,12 @@ TEST(DesktopEntry, CommandOnlyFromTheMainGroup)
         QStringLiteral("\"/a b\" /auto"));
     EXPECT_EQ(desktopEntryCommand(QStringLiteral("[Desktop Entry]\nName=x\n")), std::nullopt);
     EXPECT_EQ(desktopEntryCommand(QStringLiteral("[Desktop Entry]\nExec=\n")), QString());
+    EXPECT_EQ(desktopEntryCommand(QStringLiteral("[Desktop Entry]\nExec=/x\nHidden=true\n")), std::nullopt);
+    EXPECT_EQ(
+        desktopEntryCommand(QStringLiteral("[Desktop Entry]\nExec=/x\nX-GNOME-Autostart-enabled=false\n")),
+        std::nullopt);
+    EXPECT_EQ(desktopEntryCommand(QStringLiteral("[Desktop Entry]\nExec=/x\nHidden=false\n")),
+              QStringLiteral("/x"));
 }
 
 TEST(AutostartItems, StartupReadsTheEntry)

@@ -64,3 +64,25 @@ TEST(Tray, WithoutATrayTheWindowIsMinimizedNotLost)
     EXPECT_TRUE(window.isMinimized());
     EXPECT_FALSE(tray.icon().isVisible());
 }
+
+TEST(Tray, StartupActionsOnTheWindow)
+{
+    const struct {
+        StartupWindowAction action;
+        bool visible, minimized, icon;
+    } cases[] = {{StartupWindowAction::None, true, false, false},
+                 {StartupWindowAction::Minimize, true, true, false},
+                 {StartupWindowAction::HideToTray, false, true, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.action));
+        QWidget window;
+        window.show();
+        TrayController tray(
+            window, someIcon(), [] { return false; }, [] { return true; });
+        applyStartupWindowAction(c.action, tray, window);
+        QTest::qWait(10);
+        EXPECT_EQ(window.isVisible(), c.visible);
+        EXPECT_EQ(window.isMinimized(), c.minimized);
+        EXPECT_EQ(tray.icon().isVisible(), c.icon);
+    }
+}
