@@ -9,6 +9,8 @@
 #include "app/onlinehelp.h"
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
+#include "dialogs/editurl.h"
+#include "dialogs/exclusionform.h"
 #include "support/loopbackserver.h"
 #include "support/qtext.h"
 #include "windowfixture.h"
@@ -555,6 +557,111 @@ TEST_F(MainWindowTest, GeometryIsRememberedOnceStartupIsComplete)
     fixture.stop();
     fixture.writeSettings(u16(u"WindowState=Maximized\r\n"));
     EXPECT_TRUE(fixture.start().windowState() & Qt::WindowMaximized);
+}
+
+// --- Dialogs and lifecycle -------------------------------------------------
+
+TEST_F(MainWindowTest, EditAndExclusionsOpenTheirDialogsModeless)
+{
+    TAppForm &window = fixture.start();
+    addUrls(u16(u"a.test\nb.test"));
+    window.urlList()->setStatus(1, u16(u"OK"));
+    fixture.selectRows({1});
+    window.commands().ToolButton8->trigger();
+    auto *edit = window.findChild<TFormEditURL *>();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->isModal());
+    EXPECT_EQ(edit->Edit1->text(), u16(u"http://b.test"));
+    edit->Edit1->setText(u16(u"http://renamed.test"));
+    edit->Button1->click();
+    EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://a.test"), u16(u"http://renamed.test")}));
+    EXPECT_TRUE(window.urlList()->cell(1, UrlListView::StatusColumn).isEmpty());
+    EXPECT_TRUE(window.store().lookupRow(u16(u"http://renamed.test")).has_value());
+
+    window.commands().Exclusions1->trigger();
+    auto *exclusions = window.findChild<TFormExclusion *>();
+    ASSERT_NE(exclusions, nullptr);
+    EXPECT_TRUE(exclusions->isVisible());
+    EXPECT_FALSE(exclusions->isModal());
+}
+
+TEST_F(MainWindowTest, AutoRunAtStartupWritesTheEntryAndGatesMinimizeAtStartup)
+{
+    TAppForm &window = fixture.start();
+    const AppCommands &c = window.commands();
+    c.Autostartatstartup1->trigger();
+    EXPECT_TRUE(c.Autostartatstartup1->isChecked());
+    EXPECT_TRUE(c.StartMinimized1->isEnabled());
+    const std::optional<QString> entry = fixture.autostart.read(window.windowTitle());
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_TRUE(entry->endsWith(u16(u" /auto")));
+
+    c.StartMinimized1->trigger();
+    EXPECT_TRUE(c.StartMinimized1->isChecked());
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"MinimizeStartup=ON\r\n")));
+
+    // The entry decides the check mark at the next start.
+    TAppForm &again = fixture.start();
+    EXPECT_TRUE(again.commands().Autostartatstartup1->isChecked());
+    EXPECT_TRUE(again.commands().StartMinimized1->isChecked());
+    EXPECT_TRUE(again.commands().StartMinimized1->isEnabled());
+
+    // Off: the entry goes and "Minimize at Startup" is turned off and greyed.
+    again.commands().Autostartatstartup1->trigger();
+    EXPECT_FALSE(again.commands().Autostartatstartup1->isChecked());
+    EXPECT_FALSE(fixture.autostart.read(again.windowTitle()).has_value());
+    EXPECT_FALSE(again.commands().StartMinimized1->isChecked());
+    EXPECT_FALSE(again.commands().StartMinimized1->isEnabled());
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"MinimizeStartup=OFF\r\n")));
+}
+
+TEST_F(MainWindowTest, AutoSwitchHidesTheWindowAboutASecondAfterItIsShown)
+{
+    struct Case {
+        const char *name;
+        QStringList arguments;
+        bool leavesNormalState;
+    } const cases[] = {
+        {"switch in capitals", {u16(u"/AUTO")}, true},
+        {"switch as second argument only", {u16(u"x"), u16(u"/auto")}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fixture.stop();
+        fixture.writeSettings(u16(u"MinimizeStartup=ON\r\nMinimizeToSystemTray=ON\r\n"));
+        fixture.autostart.write(u16(u"Orlith - Sentrel"), u16(u"\"sentrel\" /auto"));
+        fixture.arguments = c.arguments;
+        TAppForm &window = fixture.start();
+        EXPECT_TRUE(window.isVisible());
+        QTest::qWait(CommandLineTimer::IntervalMs + 300);
+        EXPECT_TRUE(window.commandLineTimer().hasRun());
+        // Hidden in the tray, or minimized where the desktop has no tray.
+        EXPECT_EQ(window.isHidden() || window.isMinimized(), c.leavesNormalState);
+    }
+}
+
+TEST_F(MainWindowTest, ResetToDefaultsDeletesTheDataFilesOnYesOnly)
+{
+    TAppForm &window = fixture.start();
+    addUrls(u16(u"a.test"));
+    window.actionPage()->beepBox()->click();
+    const QString db = fixture.dataFolder() + u16(u"websites.db");
+    const QString ini = fixture.dataFolder() + u16(u"settings.ini");
+
+    fixture.boxes.answer = dialogresult::No;
+    window.commands().ResettoDefaults1->trigger();
+    EXPECT_TRUE(QFileInfo::exists(db));
+    EXPECT_TRUE(QFileInfo::exists(ini));
+    EXPECT_EQ(fixture.restarts, 0);
+    ASSERT_EQ(fixture.boxes.confirmations.size(), 1u);
+    EXPECT_EQ(fixture.boxes.confirmations[0].message, u16(u"Restart Application?"));
+
+    fixture.boxes.answer = dialogresult::Yes;
+    window.commands().ResettoDefaults1->trigger();
+    EXPECT_FALSE(QFileInfo::exists(db));
+    EXPECT_FALSE(QFileInfo::exists(ini));
+    EXPECT_EQ(fixture.restarts, 1);
+    EXPECT_FALSE(window.geometryMemory().startupComplete());
 }
 
 // --- Help and the file filter -------------------------------------------------
