@@ -34,10 +34,18 @@ void writeFileAtomically(const QString &path, QByteArrayView bytes)
         file.cancelWriting();
         throw Error(QStringLiteral("Cannot write file \"%1\": %2").arg(displayPath(path), reason));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write (a full disk) reports its reason
+    // here; from the buffer's flush in commit() it would be "Unknown error".
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
-    if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        fail();
+    // A write cut short (the disk filled up during it) sets no error; the
+    // next one fails with the reason.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            fail();
+        done += qsizetype(n);
+    }
     if (!file.commit())
         throw Error(
             QStringLiteral("Cannot write file \"%1\": %2").arg(displayPath(path), file.errorString()));
