@@ -59,6 +59,9 @@ ConfirmationBox::ConfirmationBox(const ConfirmationRequest &request, QWidget *pa
     // otherwise guess one).
     if (layout_.escapeButton)
         setEscapeButton(buttonFor(*layout_.escapeButton));
+    // The press of this showing; clickedButton() would still name the Help
+    // press of an earlier one.
+    connect(this, &QMessageBox::buttonClicked, this, [this](QAbstractButton *button) { pressed_ = button; });
 }
 
 QAbstractButton *ConfirmationBox::buttonFor(DialogButton button) const
@@ -73,7 +76,7 @@ void ConfirmationBox::closeEvent(QCloseEvent *event)
 {
     // QMessageBox turns a title-bar close into a click of the Escape button
     // (or refuses it when there is none); the program's dialogs answer Cancel.
-    if (clickedButton() == nullptr)
+    if (pressed_ == nullptr)
         closedByTitleBar_ = true;
     event->accept();
     done(0);
@@ -83,11 +86,11 @@ int ConfirmationBox::run()
 {
     for (;;) {
         closedByTitleBar_ = false;
+        pressed_ = nullptr;
         exec();
-        QAbstractButton *clicked = clickedButton();
-        if (closedByTitleBar_ || clicked == nullptr)
+        if (closedByTitleBar_ || pressed_ == nullptr)
             return dialogresult::Cancel;
-        const auto kind = kinds_.constFind(clicked);
+        const auto kind = kinds_.constFind(pressed_);
         if (kind == kinds_.cend())
             return dialogresult::Cancel;
         if (const std::optional<int> code = resultCode(kind.value()))

@@ -36,6 +36,7 @@ protected:
 private:
     DialogLayout layout_;
     QHash<QAbstractButton *, DialogButton> kinds_;
+    QAbstractButton *pressed_ = nullptr;
     bool closedByTitleBar_ = false;
 };
 

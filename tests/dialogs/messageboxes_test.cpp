@@ -217,3 +217,15 @@ TEST(ConfirmationBox, HelpAndCloseStayInTheFixedOrderOnScreen)
     EXPECT_EQ(captionsByPosition(box), (QStringList{QStringLiteral("Yes"), QStringLiteral("No to All"),
                                                     QStringLiteral("Help"), QStringLiteral("Close")}));
 }
+
+TEST(ConfirmationBox, TitleBarCloseAfterHelpIsCancel)
+{
+    ConfirmationRequest request = restartQuestion({});
+    request.buttons = {DialogButton::Help, DialogButton::Yes};
+    ConfirmationBox box(request);
+    whenModal([](QWidget *w) {
+        clickCaption(w, QStringLiteral("Help"));
+        whenModal([](QWidget *again) { again->close(); });
+    });
+    EXPECT_EQ(box.run(), dialogresult::Cancel);
+}
