@@ -28,6 +28,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -621,6 +622,11 @@ void TAppForm::closeEvent(QCloseEvent *event)
 {
     // A "Check All" run under way ends after the URL being checked.
     runs_->requestStop();
+    // The modeless dialogs go with the window, so that the program ends with
+    // it instead of living on in an open Add URLs or options dialog.
+    for (QDialog *dialog : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+        if (dialog->isVisible() && !dialog->isModal())
+            dialog->close();
     event->accept();
 }
 

@@ -15,6 +15,8 @@
 #include "support/qtext.h"
 #include "windowfixture.h"
 #include <QAction>
+#include <QApplication>
+#include <algorithm>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
@@ -197,6 +199,19 @@ TEST_F(MainWindowTest, AddUrlsCancelAndEscapeAddNothing)
     QTest::qWait(1);
     EXPECT_EQ(window.urlList()->rowCount(), 0);
     EXPECT_EQ(window.addUrlsDialog(), nullptr);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowClosesItsModelessDialogs)
+{
+    TAppForm &window = fixture.start();
+    window.ToolButton3Click();
+    window.commands().Exclusions1->trigger();
+    window.close();
+    QTest::qWait(1);
+    EXPECT_EQ(window.addUrlsDialog(), nullptr);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
+                std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+                             [](const QWidget *w) { return w->isVisible(); }));
 }
 
 TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRowFromListAndStore)
