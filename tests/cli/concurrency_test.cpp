@@ -1,0 +1,215 @@
+// Several programs on one data folder, and a check run killed at random
+// moments. Runs the real sentrel-cli executable in processes of its own
+// against pages served on 127.0.0.1, with a third connection in this process
+// playing the desktop program.
+#include "storage/storesqlite.h"
+#include "storage/websitedb.h"
+#include "support/loopbackserver.h"
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+using namespace sentrel;
+using sentrel::test::LoopbackServer;
+using sentrel::test::ReceivedRequest;
+using sentrel::test::Reply;
+
+namespace {
+
+constexpr int kPages = 200;
+
+std::string pageText(const std::string &target, int request)
+{
+    return "text of " + target + " request " + std::to_string(request);
+}
+
+// A data folder with kPages URLs on a loopback server whose pages change on
+// every request; remembers every text it served per URL.
+class SharedStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        server_.onOther([this](const ReceivedRequest &request) {
+            std::lock_guard lock(mutex_);
+            const std::string text = pageText(request.target, ++requests_);
+            served_[server_.url(request.target)].insert(QString::fromStdString(text));
+            // A little latency, as from a real server: the runs overlap all along.
+            const std::string body = "<html><body><p>" + text + "</p></body></html>";
+            Reply reply;
+            reply.pause(std::chrono::milliseconds(3));
+            reply.send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+                       body);
+            return reply;
+        });
+        QStringList args{QStringLiteral("add")};
+        for (int i = 0; i < kPages; ++i)
+            args.append(url(i));
+        const auto [code, out, err] = cli(args);
+        ASSERT_EQ(code, 0) << err.toStdString();
+    }
+
+    QString url(int page) const { return server_.url("/page" + std::to_string(page)); }
+
+    struct Result {
+        int code;
+        QString out;
+        QString err;
+    };
+
+    QProcess *start(QStringList args)
+    {
+        args.prepend(dir_.path());
+        args.prepend(QStringLiteral("--data"));
+        auto *process = new QProcess;
+        processes_.emplace_back(process);
+        process->start(QStringLiteral(SENTREL_CLI_PATH), args);
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+
+    static Result finish(QProcess *process)
+    {
+        EXPECT_TRUE(process->waitForFinished(120000));
+        return {process->exitCode(), QString::fromUtf8(process->readAllStandardOutput()),
+                QString::fromUtf8(process->readAllStandardError())};
+    }
+
+    Result cli(const QStringList &args) { return finish(start(args)); }
+
+    std::unique_ptr<WebsiteDb> desktop() const
+    {
+        return std::make_unique<WebsiteDb>(dir_.path(), StoreSettings{});
+    }
+
+    // Every URL once, and each stored text one the server sent for it (or,
+    // for the URLs in `others`, one of those texts).
+    void expectEveryRowFromARun(const std::map<QString, std::set<QString>> &others = {},
+                                const std::map<QString, QString> &before = {})
+    {
+        SqliteConnection raw(dir_.filePath(QStringLiteral("websites.db")));
+        SqliteStatement check = raw.prepare(u"PRAGMA integrity_check;");
+        ASSERT_TRUE(check.step());
+        EXPECT_EQ(check.text(0), u"ok");
+        auto db = desktop();
+        const std::vector<ListedWebsite> rows = db->DbLoadWebsites();
+        std::set<QString> urls;
+        for (const ListedWebsite &row : rows)
+            urls.insert(row.url);
+        EXPECT_EQ(rows.size(), size_t(kPages)) << "no row lost or doubled";
+        EXPECT_EQ(urls.size(), size_t(kPages));
+        std::lock_guard lock(mutex_);
+        for (int i = 0; i < kPages; ++i) {
+            const QString stored = db->lookupRow(url(i))->text(u"CONTENT");
+            const auto other = others.find(url(i));
+            const auto old = before.find(url(i));
+            const bool fromRun = served_[url(i)].count(stored) > 0;
+            const bool fromOther = other != others.end() && other->second.count(stored) > 0;
+            const bool unchanged = old != before.end() && old->second == stored;
+            EXPECT_TRUE(fromRun || fromOther || unchanged)
+                << url(i).toStdString() << " holds \"" << stored.left(60).toStdString() << '"';
+        }
+    }
+
+    std::map<QString, QString> storedTexts()
+    {
+        std::map<QString, QString> texts;
+        auto db = desktop();
+        for (int i = 0; i < kPages; ++i)
+            texts[url(i)] = db->lookupRow(url(i))->text(u"CONTENT");
+        return texts;
+    }
+
+    LoopbackServer server_;
+    QTemporaryDir dir_;
+    std::mutex mutex_;
+    int requests_ = 0;
+    std::map<QString, std::set<QString>> served_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+TEST_F(SharedStore, TwoCheckRunsAndTheDesktopProgramLoseNothingAndNeverSeeALock)
+{
+    std::atomic<bool> running{true};
+    std::map<QString, std::set<QString>> desktopTexts;
+    std::string desktopError;
+    int desktopSaves = 0;
+    // The desktop program: loads the list, previews rows and saves its own
+    // checks of the first 20 URLs while both runs write.
+    std::thread window([&] {
+        try {
+            auto db = desktop();
+            for (int round = 0; running; ++round) {
+                (void)db->DbLoadWebsites();
+                const int page = round % 20;
+                (void)db->lookupRow(url(page));
+                const QString text = QStringLiteral("desktop check %1").arg(round);
+                desktopTexts[url(page)].insert(text);
+                db->DbSaveWebsite(url(page), text, QStringLiteral("OK"));
+                ++desktopSaves;
+            }
+        } catch (const std::exception &e) {
+            desktopError = e.what();
+        }
+    });
+    QProcess *first = start({QStringLiteral("check"), QStringLiteral("--all")});
+    QProcess *second = start({QStringLiteral("check"), QStringLiteral("--all")});
+    const Result a = finish(first);
+    const Result b = finish(second);
+    running = false;
+    window.join();
+
+    EXPECT_EQ(a.code, 0) << a.err.toStdString();
+    EXPECT_EQ(b.code, 0) << b.err.toStdString();
+    EXPECT_FALSE(a.err.contains(u"locked") || b.err.contains(u"locked")) << (a.err + b.err).toStdString();
+    EXPECT_EQ(desktopError, "");
+    EXPECT_GT(desktopSaves, 0);
+    EXPECT_EQ(a.out.count(u'\n'), kPages + 1) << "one line per URL and the summary";
+    EXPECT_EQ(b.out.count(u'\n'), kPages + 1);
+    expectEveryRowFromARun(desktopTexts);
+}
+
+TEST_F(SharedStore, CheckRunKilledAtRandomMomentsLeavesEveryRowOldOrNew)
+{
+    constexpr int kTries = 20;
+    QElapsedTimer timer;
+    timer.start();
+    const Result complete = cli({QStringLiteral("check"), QStringLiteral("--all")});
+    ASSERT_EQ(complete.code, 0) << complete.err.toStdString();
+    // Kills spread over the whole length of a run.
+    const int runMs = int(std::max<qint64>(timer.elapsed(), 50));
+    expectEveryRowFromARun();
+
+    QRandomGenerator random(424242);
+    int changedByKilledRuns = 0, midRun = 0;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        SCOPED_TRACE(attempt);
+        const std::map<QString, QString> before = storedTexts();
+        QProcess *run = start({QStringLiteral("check"), QStringLiteral("--all")});
+        std::this_thread::sleep_for(std::chrono::milliseconds(random.bounded(5, runMs)));
+        run->kill(); // SIGKILL
+        run->waitForFinished();
+        expectEveryRowFromARun({}, before);
+        const std::map<QString, QString> after = storedTexts();
+        int changed = 0;
+        for (const auto &[url, text] : after)
+            changed += before.at(url) != text;
+        midRun += changed > 0 && changed < kPages;
+        changedByKilledRuns += changed;
+    }
+    EXPECT_GT(midRun, 0) << "no kill came while a run was saving";
+    std::cout << "[ kill trials ] " << kTries << " kills (" << midRun << " in the middle of the saves), "
+              << changedByKilledRuns << " rows saved by killed runs, run length " << runMs << " ms\n";
+    // A new run completes on the store the kills left.
+    const Result after = cli({QStringLiteral("check"), QStringLiteral("--all")});
+    EXPECT_EQ(after.code, 0) << after.err.toStdString();
+    expectEveryRowFromARun();
+}
+
+} // namespace
