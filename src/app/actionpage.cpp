@@ -11,9 +11,11 @@ namespace sentrel {
 
 ActionPage::ActionPage(QWidget *parent)
     : QWidget(parent), CheckBox2(new QCheckBox(QStringLiteral("Beep"))),
-      CheckBox3(new QCheckBox(QStringLiteral("Play Sound"))), CheckBox4(new QCheckBox(QStringLiteral("Show Message"))),
+      CheckBox3(new QCheckBox(QStringLiteral("Play Sound"))),
+      CheckBox4(new QCheckBox(QStringLiteral("Show Message"))),
       CheckBox5(new QCheckBox(QStringLiteral("Open URL with Default Browser"))),
-      Edit1(new QLineEdit(QString::fromUtf16(NoSoundFile))), Button1(new QPushButton(QStringLiteral("Browse...")))
+      Edit1(new QLineEdit(QString::fromUtf16(NoSoundFile))),
+      Button1(new QPushButton(QStringLiteral("Browse...")))
 {
     Edit1->setEnabled(false);
     Button1->setEnabled(false);

@@ -35,17 +35,17 @@ public:
 };
 
 struct AppEnvironment {
-    QString executableDir;        // language files, the store template, the data-folder probe
-    QString dataFolder;           // empty: chosen at start-up from executableDir
-    QString applicationTitle;     // caption of plain boxes and of the error box
+    QString executableDir;    // language files, the store template, the data-folder probe
+    QString dataFolder;       // empty: chosen at start-up from executableDir
+    QString applicationTitle; // caption of plain boxes and of the error box
     MessageBoxes &boxes;
     FileDialogs &fileDialogs;
     DesktopShell &shell;
     NotificationPlatform &notifications;
-    AutostartStore &autostart;    // the entry that starts the program at logon
-    QStringList arguments = {};   // the command line after the program name ("/auto")
-    QString executablePath = {};  // what the autostart entry starts
-    FormPoster *feedbackPoster = nullptr;  // none: "Send Feedback..." does nothing
+    AutostartStore &autostart;                 // the entry that starts the program at logon
+    QStringList arguments = {};                // the command line after the program name ("/auto")
+    QString executablePath = {};               // what the autostart entry starts
+    FormPoster *feedbackPoster = nullptr;      // none: "Send Feedback..." does nothing
     std::function<void()> restartProgram = {}; // Reset to Defaults; none: the program only ends
     DownloadFunction download = pageDownload();
 };

@@ -60,7 +60,8 @@ QFont editorFont()
     return font;
 }
 
-CodeEditor::CodeEditor(bool highlightUrls, QWidget *parent) : QPlainTextEdit(parent), gutter_(new LineNumberGutter(this))
+CodeEditor::CodeEditor(bool highlightUrls, QWidget *parent)
+    : QPlainTextEdit(parent), gutter_(new LineNumberGutter(this))
 {
     setFont(editorFont());
     setFrameShape(QFrame::NoFrame);
@@ -68,7 +69,8 @@ CodeEditor::CodeEditor(bool highlightUrls, QWidget *parent) : QPlainTextEdit(par
     if (highlightUrls)
         highlighter_ = new UrlHighlighter(document());
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { updateGutterWidth(); });
-    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect &rect, int dy) { updateGutter(rect, dy); });
+    connect(this, &QPlainTextEdit::updateRequest, this,
+            [this](const QRect &rect, int dy) { updateGutter(rect, dy); });
     updateGutterWidth();
 }
 

@@ -102,15 +102,18 @@ AppCommands buildCommands(QMainWindow *window)
     c.ToolButton4 = toolButton(c.ToolBar1, AppIcon::PageUp, QStringLiteral("Save List"),
                                QStringLiteral("Save file list"));
     c.ToolBar1->addSeparator();
-    c.ToolButton1 = toolButton(c.ToolBar1, AppIcon::Check, QStringLiteral("Check All"),
-                               QStringLiteral("Check all URLs"));
+    c.ToolButton1 =
+        toolButton(c.ToolBar1, AppIcon::Check, QStringLiteral("Check All"), QStringLiteral("Check all URLs"));
     c.ToolBar1->addSeparator();
-    c.ToolButton8 = toolButton(c.ToolBar1, AppIcon::Edit, QStringLiteral("Edit"), QStringLiteral("Edit selected item"));
+    c.ToolButton8 =
+        toolButton(c.ToolBar1, AppIcon::Edit, QStringLiteral("Edit"), QStringLiteral("Edit selected item"));
     c.ToolBar1->addSeparator();
     c.ToolButton9 = toolButton(c.ToolBar1, AppIcon::Envelope, QStringLiteral("Feedback"),
                                QStringLiteral("Show feedback form"));
-    c.ToolButton7 = toolButton(c.ToolBar1, AppIcon::Info, QStringLiteral("About"), QStringLiteral("Show aboutbox"));
-    c.ToolButton10 = toolButton(c.ToolBar1, AppIcon::Question, QStringLiteral("Help"), QStringLiteral("Online help"));
+    c.ToolButton7 =
+        toolButton(c.ToolBar1, AppIcon::Info, QStringLiteral("About"), QStringLiteral("Show aboutbox"));
+    c.ToolButton10 =
+        toolButton(c.ToolBar1, AppIcon::Question, QStringLiteral("Help"), QStringLiteral("Online help"));
     return c;
 }
 

@@ -45,13 +45,13 @@ struct AppCommands {
     QAction *SelectAll1;
     // The toolbar
     QToolBar *ToolBar1;
-    QAction *ToolButton3; // Add URLs
-    QAction *ToolButton2; // Load List
-    QAction *ToolButton4; // Save List
-    QAction *ToolButton1; // Check All
-    QAction *ToolButton8; // Edit
-    QAction *ToolButton9; // Feedback
-    QAction *ToolButton7; // About
+    QAction *ToolButton3;  // Add URLs
+    QAction *ToolButton2;  // Load List
+    QAction *ToolButton4;  // Save List
+    QAction *ToolButton1;  // Check All
+    QAction *ToolButton8;  // Edit
+    QAction *ToolButton9;  // Feedback
+    QAction *ToolButton7;  // About
     QAction *ToolButton10; // Help
 };
 

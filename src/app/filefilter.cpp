@@ -21,8 +21,8 @@ QString qtFileFilter(QStringView pairs)
         if (description.contains(u'(') && description.endsWith(u')'))
             filters.append(description.left(description.lastIndexOf(u'(')) + u'(' + qtPatterns + u')');
         else
-            filters.append((description.isEmpty() ? qtPatterns : description) + QStringLiteral(" (") + qtPatterns +
-                           u')');
+            filters.append((description.isEmpty() ? qtPatterns : description) + QStringLiteral(" (") +
+                           qtPatterns + u')');
     }
     return filters.join(QStringLiteral(";;"));
 }

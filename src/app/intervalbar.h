@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 
 // The interval bar: "Auto Check", "Interval (sec):", the interval control and
@@ -31,14 +32,18 @@ public:
     QLabel *countdownLabel() const { return LabelCountdown; }
 
 Q_SIGNALS:
-    void autoCheckClicked();   // CheckBox1Click, after the box changed
+    void autoCheckClicked();    // CheckBox1Click, after the box changed
     void intervalTextChanged(); // SpinEdit1Change
 
 private:
     QCheckBox *CheckBox1;
     QLabel *Label1;
     QSpinBox *SpinEdit1;
+    QLineEdit *editor_; // the spin box's text, which changes with every keystroke
     QLabel *LabelCountdown;
+    QString lastText_; // the text the last change signal was given for
+
+    void textMayHaveChanged();
 };
 
 } // namespace sentrel

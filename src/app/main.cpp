@@ -1,6 +1,6 @@
-#include "app/mainwindow.h"
 #include "app/autostart.h"
 #include "app/lifecycle.h"
+#include "app/mainwindow.h"
 #include "app/platformservices.h"
 #include "dialogs/feedbackpost.h"
 #include "dialogs/messageboxes.h"
@@ -21,8 +21,14 @@ int main(int argc, char **argv)
     sentrel::CurlFormPoster poster;
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    sentrel::AppEnvironment environment{QCoreApplication::applicationDirPath(), QString(), title, boxes, fileDialogs,
-                                        shell, notifications, autostart};
+    sentrel::AppEnvironment environment{QCoreApplication::applicationDirPath(),
+                                        QString(),
+                                        title,
+                                        boxes,
+                                        fileDialogs,
+                                        shell,
+                                        notifications,
+                                        autostart};
     environment.arguments = arguments;
     environment.executablePath = QCoreApplication::applicationFilePath();
     environment.feedbackPoster = &poster;

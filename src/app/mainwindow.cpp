@@ -4,10 +4,10 @@
 #include "app/editmenu.h"
 #include "app/icons.h"
 #include "app/intervalbar.h"
+#include "app/lifecycle.h"
 #include "app/onlinehelp.h"
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
-#include "app/lifecycle.h"
 #include "dialogs/aboutbox.h"
 #include "dialogs/addurls.h"
 #include "dialogs/exclusionform.h"
@@ -67,20 +67,22 @@ constexpr char16_t ListFileFilter[] = u"Text File (*.txt)|*.txt|Any File (*.*)|*
 TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     : QMainWindow(parent), env_(std::move(environment)), dataFolder_(chooseDataFolder(env_)),
       settings_(SettingsFile::open(dataFolder_)), loader_(env_.download), geometry_(settings_),
-      editStore_([this] { return store_.db(); }), timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
+      editStore_([this] { return store_.db(); }),
+      timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
 {
     // 1. The title from the version record.
     setWindowTitle(readVersionInfo().windowTitle());
     setWindowIcon(appIcon(AppIcon::Program));
     buildLayout();
 
-    ports_ = std::make_unique<WindowPorts>(WindowPortParts{*StatusBar1, *SynEditLog, *c_.stripMethods, exclusions_,
-                                                           env_.boxes, env_.notifications, env_.applicationTitle,
-                                                           [this] { ContentPanelGizle(); }});
-    engine_ = std::make_unique<CheckEngine>(CheckServices{*ListView1, store_, *ports_, *ports_, *ports_, pump_,
-                                                          loader_, clock_, changedUrls_});
+    ports_ = std::make_unique<WindowPorts>(
+        WindowPortParts{*StatusBar1, *SynEditLog, *c_.stripMethods, exclusions_, env_.boxes,
+                        env_.notifications, env_.applicationTitle, [this] { ContentPanelGizle(); }});
+    engine_ = std::make_unique<CheckEngine>(
+        CheckServices{*ListView1, store_, *ports_, *ports_, *ports_, pump_, loader_, clock_, changedUrls_});
     notifier_ = std::make_unique<ActionNotifier>(choices_, env_.notifications, env_.boxes, translator_);
-    runs_ = std::make_unique<CheckRuns>(RunServices{*ListView1, *engine_, pump_, *ports_, *notifier_, changedUrls_});
+    runs_ = std::make_unique<CheckRuns>(
+        RunServices{*ListView1, *engine_, pump_, *ports_, *notifier_, changedUrls_});
     autoCheck_ = std::make_unique<AutoCheck>(
         AutoCheckServices{*runs_, *intervalBar_, timerAuto_, *ports_, pump_, settings_});
     timerAuto_.setHandler([this] { autoCheck_->TimerAutoTimer(); });
@@ -216,7 +218,8 @@ void TAppForm::connectCommands()
             [this](const QString &text) { guarded([&] { actionSettings_->Edit1Change(text); }); });
     // Until the first change the choices hold the field's design text.
     choices_.soundFile = actionPage_->soundFileField()->text();
-    connect(actionPage_->browseButton(), &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+    connect(actionPage_->browseButton(), &QPushButton::clicked, this,
+            [this] { guarded([this] { Button1Click(); }); });
 }
 
 void TAppForm::applyStartupSettings()
@@ -264,7 +267,8 @@ void TAppForm::openStore()
 {
     StoreSettings storeSettings;
     if (!env_.executableDir.isEmpty())
-        storeSettings.templatePath = folderWithSeparator(env_.executableDir) + QString::fromUtf16(StoreTemplateFileName);
+        storeSettings.templatePath =
+            folderWithSeparator(env_.executableDir) + QString::fromUtf16(StoreTemplateFileName);
     try {
         store_.attach(std::make_unique<WebsiteDb>(dataFolder_, storeSettings));
     } catch (const StoreOpenError &e) {
@@ -330,7 +334,8 @@ void TAppForm::ToolButton3Click()
     auto *editor = new CodeEditor(false);
     new EditMenu(editor);
     auto *dialog = new TFormAddURLs(
-        editor, [this](const QString &text) { guarded([&] { EkleLines(text, *ListView1, store_, *ports_); }); },
+        editor,
+        [this](const QString &text) { guarded([&] { EkleLines(text, *ListView1, store_, *ports_); }); },
         this);
     dialog->setWindowFlag(Qt::Window);
     addUrls_ = dialog;
@@ -459,7 +464,8 @@ void TAppForm::Exclusions1Click()
 void TAppForm::readAutostartEntry()
 {
     try {
-        autostartItems_ = autostartItemsAtStartup(env_.autostart, windowTitle(), c_.StartMinimized1->isChecked());
+        autostartItems_ =
+            autostartItemsAtStartup(env_.autostart, windowTitle(), c_.StartMinimized1->isChecked());
     } catch (const std::exception &e) {
         ports_->showError(errorMessage(e));
     }

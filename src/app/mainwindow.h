@@ -1,10 +1,10 @@
 #pragma once
 #include "app/appenvironment.h"
 #include "app/autostart.h"
-#include "app/startup.h"
-#include "app/tray.h"
 #include "app/commands.h"
+#include "app/startup.h"
 #include "app/storeaccess.h"
+#include "app/tray.h"
 #include "app/windowports.h"
 #include "checking/autocheck.h"
 #include "checking/checkrun.h"

@@ -11,7 +11,8 @@ namespace sentrel {
 
 namespace {
 
-QString runDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &defaultSuffix, const QString &filter)
+QString runDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &defaultSuffix,
+                  const QString &filter)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);

@@ -6,7 +6,8 @@ namespace sentrel {
 
 UrlListView::UrlListView(QWidget *parent) : QTableWidget(0, 3, parent)
 {
-    setHorizontalHeaderLabels({QStringLiteral("URL"), QStringLiteral("Last Change"), QStringLiteral("Status")});
+    setHorizontalHeaderLabels(
+        {QStringLiteral("URL"), QStringLiteral("Last Change"), QStringLiteral("Status")});
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);

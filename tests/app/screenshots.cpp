@@ -48,7 +48,8 @@ int main(int argc, char **argv)
     server.on("/news/", Reply::ok(page("Town news", "<p>Market opens on Saturday.</p><p>See "
                                                     "https://www.example.org/market for the map.</p>")));
     server.on("/prices.html", Reply::ok(page("Prices", "<p>Coffee 2.40</p><p>Tea 1.90</p>")));
-    server.on("/prices.html", Reply::ok(page("Prices", "<p>Coffee 2.60</p><p>Tea 1.90</p><p>Cocoa 2.10</p>")));
+    server.on("/prices.html",
+              Reply::ok(page("Prices", "<p>Coffee 2.60</p><p>Tea 1.90</p><p>Cocoa 2.10</p>")));
     server.on("/blog/", Reply::ok(page("Blog", "<p>First post</p>")));
     server.on("/downloads/", Reply::status("HTTP/1.1 404 Not Found"));
     server.on("/status", Reply::ok(page("Service status", "<p>All systems normal.</p>")));

@@ -16,7 +16,6 @@
 #include "windowfixture.h"
 #include <QAction>
 #include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
@@ -32,6 +31,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -94,27 +94,31 @@ TEST_F(MainWindowTest, LayoutMatchesTheCommandTable)
     EXPECT_EQ(buttons, QStringList({u16(u"Add URLs"), u16(u"Load List"), u16(u"Save List"), u16(u"-"),
                                     u16(u"Check All"), u16(u"-"), u16(u"Edit"), u16(u"-"), u16(u"Feedback"),
                                     u16(u"About"), u16(u"Help")}));
-    EXPECT_EQ(hints, QStringList({u16(u"Add URLs to the list"), u16(u"Load file list"), u16(u"Save file list"),
-                                  u16(u"Check all URLs"), u16(u"Edit selected item"), u16(u"Show feedback form"),
-                                  u16(u"Show aboutbox"), u16(u"Online help")}));
+    EXPECT_EQ(hints, QStringList({u16(u"Add URLs to the list"), u16(u"Load file list"),
+                                  u16(u"Save file list"), u16(u"Check all URLs"), u16(u"Edit selected item"),
+                                  u16(u"Show feedback form"), u16(u"Show aboutbox"), u16(u"Online help")}));
     EXPECT_EQ(window.commands().ToolBar1->iconSize(), QSize(64, 64));
 
     EXPECT_EQ(menuItems(topMenu(window, u16(u"File"))),
-              QStringList({u16(u"Add URLs..."), u16(u"Load List..."), u16(u"Save List..."), u16(u"-"), u16(u"Exit")}));
+              QStringList({u16(u"Add URLs..."), u16(u"Load List..."), u16(u"Save List..."), u16(u"-"),
+                           u16(u"Exit")}));
     EXPECT_EQ(menuItems(topMenu(window, u16(u"Settings"))),
-              QStringList({u16(u"Auto Run at Startup"), u16(u"Minimize at Startup"), u16(u"Minimize to System Tray"),
-                           u16(u"-"), u16(u"Exclusions..."), u16(u"Strip Method"), u16(u"-"),
-                           u16(u"Reset to Defaults...")}));
+              QStringList({u16(u"Auto Run at Startup"), u16(u"Minimize at Startup"),
+                           u16(u"Minimize to System Tray"), u16(u"-"), u16(u"Exclusions..."),
+                           u16(u"Strip Method"), u16(u"-"), u16(u"Reset to Defaults...")}));
     EXPECT_EQ(menuItems(window.commands().StripMethod1),
-              QStringList({u16(u"Internet Explorer"), u16(u"Regex + HTML Decode"), u16(u"StringBuilder + HTML Decode")}));
+              QStringList({u16(u"Internet Explorer"), u16(u"Regex + HTML Decode"),
+                           u16(u"StringBuilder + HTML Decode")}));
     EXPECT_EQ(menuItems(topMenu(window, u16(u"Help"))),
               QStringList({u16(u"Online Help"), u16(u"-"), u16(u"Update Notifications"), u16(u"-"),
                            u16(u"Send &Feedback..."), u16(u"&About...")}));
-    EXPECT_EQ(menuItems(window.commands().PopupMenu1),
-              QStringList({u16(u"Edit..."), u16(u"-"), u16(u"Check URL"), u16(u"Copy URL to Clipboard"),
-                           u16(u"Open URL with Default Browser"), u16(u"-"), u16(u"Delete"), u16(u"Select All")}));
-    EXPECT_EQ(menuItems(window.logMenu()), QStringList({u16(u"Undo"), u16(u"-"), u16(u"Cut"), u16(u"Copy"),
-                                                        u16(u"Paste"), u16(u"Delete"), u16(u"-"), u16(u"Select All")}));
+    EXPECT_EQ(
+        menuItems(window.commands().PopupMenu1),
+        QStringList({u16(u"Edit..."), u16(u"-"), u16(u"Check URL"), u16(u"Copy URL to Clipboard"),
+                     u16(u"Open URL with Default Browser"), u16(u"-"), u16(u"Delete"), u16(u"Select All")}));
+    EXPECT_EQ(menuItems(window.logMenu()),
+              QStringList({u16(u"Undo"), u16(u"-"), u16(u"Cut"), u16(u"Copy"), u16(u"Paste"), u16(u"Delete"),
+                           u16(u"-"), u16(u"Select All")}));
 
     const AppCommands &c = window.commands();
     EXPECT_EQ(c.Help2->shortcut(), QKeySequence(Qt::Key_F1));
@@ -175,7 +179,8 @@ TEST_F(MainWindowTest, AddUrlsDialogStartsWithSelectedSamplesAndAddsThroughEkle)
     QTest::keyClicks(dialog->editor(), u16(u"example.com"));
     EXPECT_EQ(dialog->editor()->toPlainText(), u16(u"example.com"));
 
-    dialog->editor()->setPlainText(u16(u"  example.com  \n\nhttps://Example.com/A\nexample.com\nHTTPS://x.org\n"));
+    dialog->editor()->setPlainText(
+        u16(u"  example.com  \n\nhttps://Example.com/A\nexample.com\nHTTPS://x.org\n"));
     dialog->addButton()->click();
     QTest::qWait(1);
     EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://example.com"), u16(u"https://Example.com/A"),
@@ -209,9 +214,9 @@ TEST_F(MainWindowTest, ClosingTheWindowClosesItsModelessDialogs)
     window.close();
     QTest::qWait(1);
     EXPECT_EQ(window.addUrlsDialog(), nullptr);
-    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
-                std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                             [](const QWidget *w) { return w->isVisible(); }));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(
+        std::none_of(windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); }));
 }
 
 TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRowFromListAndStore)
@@ -256,8 +261,8 @@ TEST_F(MainWindowTest, SaveListAndLoadListGoThroughTheFileDialogs)
     more.close();
     fixture.files.openAnswers = {more.fileName()};
     window.commands().LoadList1->trigger();
-    EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://a.test"), u16(u"https://b.test/x"), u16(u"http://c.test"),
-                                               u16(u"http://caf\u00e9.test")}));
+    EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://a.test"), u16(u"https://b.test/x"),
+                                               u16(u"http://c.test"), u16(u"http://caf\u00e9.test")}));
 
     // A file that cannot be read: the error box, nothing added.
     fixture.files.openAnswers = {fixture.path(u16(u"missing.txt"))};
@@ -334,8 +339,7 @@ TEST_F(MainWindowTest, RunsUpdateCellsStatusBarLogAndNotify)
     ASSERT_EQ(log.size(), 3);
     EXPECT_TRUE(log[0].endsWith(u16(u" (Error: 404 Not Found) ") + server.url("/gone")));
     EXPECT_TRUE(log[1].endsWith(u16(u" (Changed) ") + server.url("/moving")));
-    EXPECT_EQ(fixture.platform.events,
-              QStringList({u16(u"beep"), u16(u"open:") + server.url("/moving")}));
+    EXPECT_EQ(fixture.platform.events, QStringList({u16(u"beep"), u16(u"open:") + server.url("/moving")}));
     ASSERT_EQ(fixture.boxes.messages.size(), 1u);
     EXPECT_EQ(fixture.boxes.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(fixture.boxes.messages[0].caption, u16(u"INFORMATION"));
@@ -379,6 +383,54 @@ TEST_F(MainWindowTest, ClosingDuringCheckAllStopsAfterTheUrlBeingChecked)
     EXPECT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(fixture.statuses(), QStringList({u16(u"OK"), u16(u""), u16(u"")}));
     EXPECT_EQ(window.statusText(), u16(u"No Change Detected"));
+}
+
+TEST_F(MainWindowTest, AnErrorNoCheckCatchesEndsTheRunInTheErrorBox)
+{
+    LoopbackServer server;
+    server.on("/a", Reply::ok("<p>a</p>"));
+    server.on("/bad", Reply::ok("<p>bad</p>"));
+    server.on("/c", Reply::ok("<p>c</p>"));
+    TAppForm &window = fixture.start();
+    addUrls(server.url("/a") + u'\n' + server.url("/bad") + u'\n' + server.url("/c"));
+    window.store().db()->execute(u16(u"UPDATE WEBSITES SET REGEX = '(' WHERE URL = '") + server.url("/bad") +
+                                 u16(u"'"));
+
+    window.commands().ToolButton1->trigger();
+    ASSERT_EQ(fixture.boxes.confirmations.size(), 1u);
+    EXPECT_EQ(fixture.boxes.confirmations[0].kind, DialogKind::Error);
+    EXPECT_EQ(fixture.boxes.confirmations[0].caption, u16(u"Sentrel"));
+    EXPECT_TRUE(
+        fixture.boxes.confirmations[0].message.startsWith(u16(u"Error in regular expression at offset")))
+        << fixture.boxes.confirmations[0].message.toStdString();
+    EXPECT_EQ(fixture.statuses(), QStringList({u16(u"OK"), u16(u""), u16(u"")}));
+    EXPECT_EQ(window.statusText(), u16(u"Loading ") + server.url("/bad") + u16(u"..."));
+}
+
+TEST_F(MainWindowTest, TypedIntervalRestartsTheCountdownAndIsWrittenAsTyped)
+{
+    TAppForm &window = fixture.start();
+    window.intervalBar()->autoCheckBox()->click();
+    QSpinBox *spin = window.intervalBar()->intervalControl();
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, u16(u"7"));
+    EXPECT_EQ(window.autoCheck().countdown(), 10);
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"Interval=7\r\n")));
+    QTest::keyClicks(spin, u16(u"5"));
+    EXPECT_EQ(window.autoCheck().countdown(), 75);
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"Interval=75\r\n")));
+    EXPECT_EQ(window.intervalBar()->countdownLabel()->text(), u16(u"75"));
+
+    // Leaving the control with a value below the range corrects it to 10.
+    spin->selectAll();
+    QTest::keyClicks(spin, u16(u"5"));
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"Interval=5\r\n")));
+    window.logPane()->setFocus();
+    QTest::keyClick(spin, Qt::Key_Enter); // editing finished
+    EXPECT_EQ(spin->value(), 10);
+    EXPECT_TRUE(fixture.settingsText().contains(u16(u"Interval=10\r\n")));
+    EXPECT_EQ(window.autoCheck().countdown(), 10);
 }
 
 TEST_F(MainWindowTest, ClickShowsTheFirstSelectedRowsStoredTextAndRunsHideIt)
@@ -684,7 +736,8 @@ TEST_F(MainWindowTest, ResetToDefaultsDeletesTheDataFilesOnYesOnly)
 TEST(OnlineHelpTest, EveryBlankBecomesOneDash)
 {
     EXPECT_EQ(onlineHelpAddress(u16(u"Sentrel")), u16(u"http://www.orlith.example/help/sentrel/"));
-    EXPECT_EQ(onlineHelpAddress(u16(u"Web  Page Watcher")), u16(u"http://www.orlith.example/help/web--page-watcher/"));
+    EXPECT_EQ(onlineHelpAddress(u16(u"Web  Page Watcher")),
+              u16(u"http://www.orlith.example/help/web--page-watcher/"));
 }
 
 TEST_F(MainWindowTest, HelpButtonForwardsToOnlineHelp)
@@ -692,7 +745,8 @@ TEST_F(MainWindowTest, HelpButtonForwardsToOnlineHelp)
     TAppForm &window = fixture.start();
     window.commands().ToolButton10->trigger();
     window.commands().Help2->trigger();
-    EXPECT_EQ(fixture.shell.opened, QStringList({onlineHelpAddress(u16(u"Sentrel")), onlineHelpAddress(u16(u"Sentrel"))}));
+    EXPECT_EQ(fixture.shell.opened,
+              QStringList({onlineHelpAddress(u16(u"Sentrel")), onlineHelpAddress(u16(u"Sentrel"))}));
 }
 
 TEST(FileFilterTest, PairsBecomeQtFilters)

@@ -15,8 +15,14 @@ WindowFixture::WindowFixture()
 TAppForm &WindowFixture::start()
 {
     window_.reset();
-    AppEnvironment environment{path(QStringLiteral("exe")), dataFolder(), QStringLiteral("Sentrel"), boxes, files,
-                               shell, platform, autostart};
+    AppEnvironment environment{path(QStringLiteral("exe")),
+                               dataFolder(),
+                               QStringLiteral("Sentrel"),
+                               boxes,
+                               files,
+                               shell,
+                               platform,
+                               autostart};
     environment.arguments = arguments;
     environment.executablePath = path(QStringLiteral("exe/sentrel"));
     environment.restartProgram = [this] { ++restarts; };
