@@ -56,7 +56,6 @@ int main(int argc, char **argv)
 
     WindowFixture fixture;
     TAppForm &window = fixture.start();
-    window.resize(900, 600);
 
     window.ToolButton3Click();
     TFormAddURLs *dialog = window.addUrlsDialog();
