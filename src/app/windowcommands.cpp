@@ -1,0 +1,152 @@
+#include "app/actionpage.h"
+#include "app/codeeditor.h"
+#include "app/editmenu.h"
+#include "app/mainwindow.h"
+#include "app/onlinehelp.h"
+#include "app/previewpanel.h"
+#include "app/urllistview.h"
+#include "dialogs/addurls.h"
+#include "storage/settingskeys.h"
+#include "storage/urllist.h"
+#include "text/versioninfo.h"
+#include <QAction>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSplitter>
+
+// The commands on the URL list, the content preview and the settings the
+// window itself carries out.
+namespace sentrel {
+
+namespace {
+
+constexpr char16_t ListFileSuffix[] = u"txt";
+constexpr char16_t ListFileFilter[] = u"Text File (*.txt)|*.txt|Any File (*.*)|*.*";
+
+} // namespace
+
+// --- URL list ------------------------------------------------------------
+
+void TAppForm::ToolButton3Click()
+{
+    auto *editor = new CodeEditor(false);
+    new EditMenu(editor);
+    auto *dialog = new TFormAddURLs(
+        editor,
+        [this](const QString &text) { guarded([&] { EkleLines(text, *ListView1, store_, *ports_); }); },
+        this);
+    dialog->setWindowFlag(Qt::Window);
+    addUrls_ = dialog;
+    dialog->show();
+}
+
+void TAppForm::ToolButton2Click()
+{
+    const QString path = env_.fileDialogs.openFile(this, QString::fromUtf16(ListFileSuffix),
+                                                   QString::fromUtf16(ListFileFilter));
+    if (path.isEmpty())
+        return;
+    LoadList(path, *ListView1, store_, *ports_);
+}
+
+void TAppForm::ToolButton4Click()
+{
+    const QString path = env_.fileDialogs.saveFile(this, QString::fromUtf16(ListFileSuffix),
+                                                   QString::fromUtf16(ListFileFilter));
+    if (path.isEmpty())
+        return;
+    SaveList(path, *ListView1);
+}
+
+void TAppForm::Copy1Click()
+{
+    QGuiApplication::clipboard()->setText(clipboardText(*ListView1));
+}
+
+void TAppForm::OpenURLwithDefaultBrowser1Click()
+{
+    for (const QString &url : selectedUrls(*ListView1))
+        env_.shell.openUrl(url);
+}
+
+void TAppForm::Delete1Click()
+{
+    deleteSelectedRows(*ListView1, store_, *ports_);
+    ContentPanelGizle();
+}
+
+void TAppForm::SelectAll1Click()
+{
+    ListView1->selectAll();
+}
+
+void TAppForm::ToolButton8Click()
+{
+    sentrel::ToolButton8Click(EditUrlContext{*ListView1, *ListView1, editStore_, *ports_}, env_.boxes, this);
+}
+
+// --- Content preview -----------------------------------------------------
+
+void TAppForm::ListView1Click()
+{
+    const std::optional<ContentPreview> preview = contentPreview(*ListView1, store_, *ports_);
+    if (!preview)
+        return;
+    PanelContent->showContent(preview->url, preview->content);
+    showContentPanel();
+}
+
+void TAppForm::showContentPanel()
+{
+    const bool wasHidden = PanelContent->isHidden();
+    PanelContent->show();
+    if (wasHidden) {
+        const int total = Splitter1->height() - Splitter1->handleWidth();
+        Splitter1->setSizes({qMax(0, total - contentHeight_), contentHeight_});
+    }
+}
+
+void TAppForm::ContentPanelGizle()
+{
+    PanelContent->clear();
+    PanelContent->hide();
+}
+
+void TAppForm::layoutContentPanel()
+{
+    if (PanelContent->isHidden())
+        return;
+    contentHeight_ = height() / 3;
+    const int total = Splitter1->height() - Splitter1->handleWidth();
+    Splitter1->setSizes({qMax(0, total - contentHeight_), contentHeight_});
+}
+
+// --- Settings ------------------------------------------------------------
+
+void TAppForm::Button1Click()
+{
+    const QString path = env_.fileDialogs.openFile(this, QString::fromUtf16(SoundFileDefaultSuffix),
+                                                   QString::fromUtf16(SoundFileFilter));
+    if (!path.isEmpty())
+        actionPage_->soundFileField()->setText(path);
+}
+
+void TAppForm::StripMethodClick(QAction *item)
+{
+    item->setChecked(true);
+    writeStripMethod(settings_, static_cast<StripMethod>(item->data().toInt()));
+}
+
+void TAppForm::Help2Click()
+{
+    env_.shell.openUrl(onlineHelpAddress(readVersionInfo().ProductName));
+}
+
+void TAppForm::Exit1Click()
+{
+    QCoreApplication::quit();
+}
+
+} // namespace sentrel
