@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QSplitter>
+#include <optional>
 
 // The commands on the URL list, the content preview and the settings the
 // window itself carries out.
@@ -24,6 +25,26 @@ namespace {
 
 constexpr char16_t ListFileSuffix[] = u"txt";
 constexpr char16_t ListFileFilter[] = u"Text File (*.txt)|*.txt|Any File (*.*)|*.*";
+
+// Many URLs added at once share one transaction and so one disk sync
+// instead of one each; every statement still stands on its own.
+class StoreAddBatch {
+public:
+    explicit StoreAddBatch(StoreAccess &store)
+    {
+        if (WebsiteDb *db = store.db())
+            batch_.emplace(*db);
+    }
+    // A failure to make the adds durable ends the command in the error box.
+    void commit()
+    {
+        if (batch_)
+            batch_->commit();
+    }
+
+private:
+    std::optional<StoreBatch> batch_;
+};
 
 } // namespace
 
@@ -35,7 +56,13 @@ void TAppForm::ToolButton3Click()
     new EditMenu(editor);
     auto *dialog = new TFormAddURLs(
         editor,
-        [this](const QString &text) { guarded([&] { EkleLines(text, *ListView1, store_, *ports_); }); },
+        [this](const QString &text) {
+            guarded([&] {
+                StoreAddBatch batch(store_);
+                EkleLines(text, *ListView1, store_, *ports_);
+                batch.commit();
+            });
+        },
         this);
     dialog->setWindowFlag(Qt::Window);
     addUrls_ = dialog;
@@ -48,7 +75,9 @@ void TAppForm::ToolButton2Click()
                                                    QString::fromUtf16(ListFileFilter));
     if (path.isEmpty())
         return;
+    StoreAddBatch batch(store_);
     LoadList(path, *ListView1, store_, *ports_);
+    batch.commit();
 }
 
 void TAppForm::ToolButton4Click()
