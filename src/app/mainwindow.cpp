@@ -82,7 +82,7 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     // 8-11. Store, exclusion list, URL list.
     openStore();
     // 12-13. Geometry, then geometry changes are remembered.
-    restoreGeometry();
+    restoreWindowGeometry();
     geometry_.setStartupComplete(true);
 }
 
@@ -158,7 +158,7 @@ void TAppForm::openStore()
     fillFromStore(*ListView1, store_, *ports_);
 }
 
-void TAppForm::restoreGeometry()
+void TAppForm::restoreWindowGeometry()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1920, 1080);

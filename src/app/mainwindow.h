@@ -109,7 +109,7 @@ private:
     void readAutostartEntry();
     void showAutostartItems();
     void openStore();
-    void restoreGeometry();
+    void restoreWindowGeometry();
     void layoutContentPanel();
     void correctRestoredSize();
     void showContentPanel();
