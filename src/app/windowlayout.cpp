@@ -7,6 +7,7 @@
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
 #include <QAction>
+#include <QFontInfo>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
@@ -24,8 +25,13 @@ namespace sentrel {
 
 void TAppForm::buildLayout()
 {
-    const QSize design = DesignClientSize;
-    resize(design);
+    resize(DesignClientSize);
+    // The window's design font where the system has it; elsewhere the
+    // platform's own font, which reads better than a stand-in squeezed to 11 px.
+    QFont designFont(QStringLiteral("Tahoma"));
+    designFont.setPixelSize(11);
+    if (QFontInfo(designFont).family().compare(QStringLiteral("Tahoma"), Qt::CaseInsensitive) == 0)
+        setFont(designFont);
     c_ = buildCommands(this);
 
     intervalBar_ = new IntervalBar;
