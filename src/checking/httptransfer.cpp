@@ -181,9 +181,11 @@ CURLcode HttpTransfer::drive()
         if (running == 0)
             break;
 
-        // The read time-out runs from the last byte received, not over the
-        // whole transfer: a server that keeps sending slowly is waited for.
+        // The read time-out runs from the last byte received; the transfer
+        // time-out bounds a server that keeps sending, but slowly.
         int waitMs = 1000;
+        if (Clock::now() - progress_.started >= options_.transferTimeout)
+            throw Error(QStringLiteral("Read timed out."));
         if (progress_.connected) {
             const auto idle = Clock::now() - progress_.lastData;
             if (idle >= options_.readTimeout)
@@ -209,6 +211,7 @@ RawResponse HttpTransfer::get(const QByteArray &url)
     CURL *h = easy_.get();
     progress_ = Progress{};
     progress_.lastData = Clock::now();
+    progress_.started = progress_.lastData;
     progress_.limit = options_.maxBodyBytes;
     errorBuffer_[0] = '\0';
     check(curl_easy_setopt(h, CURLOPT_URL, url.constData()));

@@ -37,6 +37,7 @@ public:
         using Clock = std::chrono::steady_clock;
         bool connected = false;
         Clock::time_point lastData;
+        Clock::time_point started;
         bool inHead = false;
         bool headComplete = false;
         int status = 0;
