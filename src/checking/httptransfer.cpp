@@ -106,8 +106,13 @@ size_t onBody(char *data, size_t size, size_t count, void *user)
         p->tooLarge = true;
         return 0; // stops the transfer
     }
-    if (keepsBody(p->status))
+    if (keepsBody(p->status)) {
+        // Grow by doubling, but never past the ceiling: a body that stops
+        // just under it must not cost twice the ceiling.
+        if (p->body.capacity() - have < qsizetype(n))
+            p->body.reserve(std::min(std::max(2 * p->body.capacity(), have + qsizetype(n)), p->limit));
         p->body.append(data, qsizetype(n));
+    }
     else
         p->discarded += qsizetype(n); // error pages and redirect bodies are read, not kept
     return n;
