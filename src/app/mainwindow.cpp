@@ -5,6 +5,7 @@
 #include "app/intervalbar.h"
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
+#include "app/windowstartup.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
 #include "storage/settingskeys.h"
@@ -36,7 +37,7 @@ QString folderWithSeparator(QString folder)
     return folder;
 }
 
-QString chooseDataFolder(const AppEnvironment &env)
+QString dataFolderFor(const AppEnvironment &env)
 {
     if (!env.dataFolder.isEmpty())
         return folderWithSeparator(env.dataFolder);
@@ -46,13 +47,12 @@ QString chooseDataFolder(const AppEnvironment &env)
 } // namespace
 
 TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
-    : QMainWindow(parent), env_(std::move(environment)), dataFolder_(chooseDataFolder(env_)),
-      settings_(SettingsFile::open(dataFolder_)), loader_(env_.download), geometry_(settings_),
-      editStore_([this] { return store_.db(); }),
+    : QMainWindow(parent), env_(std::move(environment)), settings_(QString(), IniDocument()),
+      loader_(env_.download), geometry_(settings_), editStore_([this] { return store_.db(); }),
       timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
 {
-    // 1. The title from the version record.
-    setWindowTitle(readVersionInfo().windowTitle());
+    // The controls and the pieces behind them come first: start-up applies
+    // the settings to them.
     setWindowIcon(appIcon(AppIcon::Program));
     buildLayout();
 
@@ -73,23 +73,35 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     tray_ = std::make_unique<TrayController>(*this, appIcon(AppIcon::Program),
                                              [this] { return c_.MinimizetoSystemTray1->isChecked(); });
 
-    // 2-4. Data folder and settings are open; the saved choices go to the controls.
-    applyStartupSettings();
-    // 5. The autostart entry decides "Auto Run at Startup".
-    readAutostartEntry();
-    // 6. The language of the user interface.
-    translator_ = Translator::load(env_.executableDir, userUiLanguageId());
-    // 8-11. Store, exclusion list, URL list.
-    openStore();
-    // 12-13. Geometry, then geometry changes are remembered.
-    restoreWindowGeometry();
-    geometry_.setStartupComplete(true);
+    // A step that fails ends start-up with its message, never the window.
+    WindowStartup steps(*this);
+    runStartup(steps);
 }
 
 TAppForm::~TAppForm()
 {
     // A closing program does not start another automatic run.
     timerAuto_.stop();
+}
+
+void TAppForm::setTitleFromVersion()
+{
+    setWindowTitle(readVersionInfo().windowTitle());
+}
+
+void TAppForm::chooseDataFolder()
+{
+    dataFolder_ = dataFolderFor(env_);
+}
+
+void TAppForm::openSettings()
+{
+    settings_ = SettingsFile::open(dataFolder_);
+}
+
+void TAppForm::loadLanguage()
+{
+    translator_ = Translator::load(env_.executableDir, userUiLanguageId());
 }
 
 void TAppForm::applyStartupSettings()
@@ -139,22 +151,24 @@ void TAppForm::openStore()
     if (!env_.executableDir.isEmpty())
         storeSettings.templatePath =
             folderWithSeparator(env_.executableDir) + QString::fromUtf16(StoreTemplateFileName);
-    try {
-        store_.attach(std::make_unique<WebsiteDb>(dataFolder_, storeSettings));
-    } catch (const StoreOpenError &e) {
-        env_.boxes.showMessage(MessageKind::Plain, env_.applicationTitle, storeOpenErrorText(e));
-        return;
-    } catch (const std::exception &e) {
-        // The column migration failed: the default error box, and the rest is skipped.
-        ports_->showError(errorMessage(e));
-        return;
-    }
-    try {
-        exclusions_ = loadExclusions(dataFolder_);
-    } catch (const std::exception &e) {
-        ports_->showError(errorMessage(e));
-        return;
-    }
+    // Throws StoreOpenError when the connection cannot be opened, another
+    // Error when the column migration fails.
+    store_.attach(std::make_unique<WebsiteDb>(dataFolder_, storeSettings));
+}
+
+void TAppForm::showStoreOpenError(const QString &text)
+{
+    env_.boxes.showMessage(MessageKind::Plain, env_.applicationTitle, text);
+}
+
+void TAppForm::createChangedListAndLoadExclusions()
+{
+    changedUrls_.clear();
+    exclusions_ = loadExclusions(dataFolder_);
+}
+
+void TAppForm::fillUrlList()
+{
     fillFromStore(*ListView1, store_, *ports_);
 }
 

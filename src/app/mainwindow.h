@@ -103,13 +103,23 @@ protected:
     void showEvent(QShowEvent *event) override;     // FormShow
 
 private:
-    void buildLayout();
-    void connectCommands();
+    // The start-up steps; WindowStartup hands them to runStartup in order.
+    friend class WindowStartup;
+    void setTitleFromVersion();
+    void chooseDataFolder();
+    void openSettings();
     void applyStartupSettings();
     void readAutostartEntry();
-    void showAutostartItems();
+    void loadLanguage();
     void openStore();
+    void showStoreOpenError(const QString &text);
+    void createChangedListAndLoadExclusions();
+    void fillUrlList();
     void restoreWindowGeometry();
+
+    void buildLayout();
+    void connectCommands();
+    void showAutostartItems();
     void layoutContentPanel();
     void correctRestoredSize();
     void showContentPanel();

@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -307,6 +308,56 @@ TEST_F(MainWindowTest, StoreThatCannotBeOpenedStillOpensTheWindow)
     EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://a.test")}));
     ASSERT_EQ(fixture.boxes.messages.size(), 2u);
     EXPECT_TRUE(fixture.boxes.messages[1].text.startsWith(u16(u"Exception raised with message: ")));
+}
+
+TEST_F(MainWindowTest, FailingStartupStepShowsTheErrorBoxAndStillOpensTheWindow)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const WindowFixture &)> prepare;
+        const char16_t *messageStart; // of every error box shown
+        bool storeOpen;
+        bool startupComplete; // false: the steps after the failing one were skipped
+    } const cases[] = {
+        {"exclusion list that cannot be read ends start-up before the URL list",
+         [](const WindowFixture &f) { ASSERT_TRUE(QDir().mkpath(f.dataFolder() + u16(u"exclusions.txt"))); },
+         u"Cannot open file ", true, false},
+        // Checking "Auto Check" rewrites the file; the link's target has a
+        // name so long that no temporary file can be made beside it, so the
+        // rewrite fails even where file permissions do not count. The box's
+        // click handling reports its own failure, as a click would, and
+        // start-up goes on.
+        {"settings file that cannot be rewritten when start-up checks Auto Check",
+         [](const WindowFixture &f) {
+             const QString target = f.path(QString(250, u's'));
+             QFile file(target);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("[Settings]\r\nAutoCheck=ON\r\n");
+             file.close();
+             ASSERT_TRUE(QFile::link(target, f.dataFolder() + u16(u"settings.ini")));
+         },
+         u"The settings could not be saved. ", true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        c.prepare(f);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        TAppForm &window = f.start();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.windowTitle(), u16(u"Orlith - Sentrel"));
+        EXPECT_TRUE(f.boxes.messages.empty());
+        ASSERT_FALSE(f.boxes.confirmations.empty());
+        for (const ConfirmationRequest &box : f.boxes.confirmations) {
+            EXPECT_EQ(box.kind, DialogKind::Error);
+            EXPECT_EQ(box.caption, u16(u"Sentrel"));
+            EXPECT_TRUE(box.message.startsWith(QString::fromUtf16(c.messageStart)))
+                << box.message.toStdString();
+        }
+        EXPECT_EQ(window.store().isOpen(), c.storeOpen);
+        EXPECT_EQ(window.geometryMemory().startupComplete(), c.startupComplete);
+    }
 }
 
 // --- Runs -----------------------------------------------------------------
