@@ -60,18 +60,7 @@ void WebsiteCheckStore::commit()
         return;
     open_ = false;
     pending_ = 0;
-    try {
-        db_.commitBatch();
-    } catch (const StoreError &) {
-        // Leave the connection usable for the next save.
-        if (db_.inBatch()) {
-            try {
-                db_.execute(QStringLiteral("ROLLBACK;"));
-            } catch (const StoreError &) {
-            }
-        }
-        throw;
-    }
+    db_.commitBatch();
 }
 
 } // namespace sentrel

@@ -261,7 +261,18 @@ void WebsiteDb::commitBatch()
         throw StoreError(QStringLiteral("the database undid the changes made before an earlier error; "
                                         "they were not saved"),
                          SQLITE_ABORT);
-    connection().execute(u"COMMIT;");
+    try {
+        connection().execute(u"COMMIT;");
+    } catch (const StoreError &) {
+        // Leave the connection usable for the next statement.
+        if (inBatch()) {
+            try {
+                connection().execute(u"ROLLBACK;");
+            } catch (const StoreError &) {
+            }
+        }
+        throw;
+    }
 }
 
 bool WebsiteDb::inBatch() const
@@ -295,17 +306,7 @@ void StoreBatch::commit()
     if (!owner_)
         return;
     owner_ = false;
-    try {
-        db_.commitBatch();
-    } catch (const StoreError &) {
-        if (db_.inBatch()) {
-            try {
-                db_.execute(QStringLiteral("ROLLBACK;"));
-            } catch (const StoreError &) {
-            }
-        }
-        throw;
-    }
+    db_.commitBatch();
 }
 
 void readTimeZoneRules()

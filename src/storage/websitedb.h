@@ -98,7 +98,8 @@ public:
     void close();
 
     // Statements between begin and commit share one transaction and so one
-    // disk sync; StoreBatch is the way to use them.
+    // disk sync; StoreBatch is the way to use them. A commit that fails rolls
+    // the transaction back before it throws.
     void beginBatch();
     void commitBatch();
     bool inBatch() const;
