@@ -2,6 +2,7 @@
 #include "storage/textfile.h"
 #include "text/error.h"
 #include "text/lines.h"
+#include "text/numbers.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,21 +84,6 @@ void SettingsFile::save() const
     }
 }
 
-std::optional<int> parseSettingsInteger(QStringView text)
-{
-    const QByteArray digits = trimmedView(text).toLatin1();
-    const char *first = digits.constData();
-    const char *last = first + digits.size();
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && *first == '-')
-            return std::nullopt;
-    }
-    int value = 0;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last || first == last)
-        return std::nullopt;
-    return value;
-}
+std::optional<int> parseSettingsInteger(QStringView text) { return parseDecimal<int>(text); }
 
 } // namespace sentrel
