@@ -97,9 +97,32 @@ bool closesCurrent(std::string_view name, std::string_view top)
     return rank != 0 && tableRank(name) >= rank;
 }
 
+// Whether the copied text ends in "<", "</", "<!", "<?" or in a character
+// reference without its ";": text appended directly could complete it.
+bool endsInOpening(const QByteArray &out)
+{
+    if (out.isEmpty())
+        return false;
+    const char last = out.back();
+    if (last == '<' || last == '&')
+        return true;
+    if ((last == '/' || last == '!' || last == '?') && out.size() >= 2 && out[out.size() - 2] == '<')
+        return true;
+    // "&name" or "&#digits": the longest entity name has 31 characters.
+    for (qsizetype i = out.size() - 1, n = 0; i >= 0 && n <= 32; --i, ++n) {
+        const char c = out[i];
+        if (c == '&')
+            return true;
+        if (!isAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '#')
+            return false;
+    }
+    return false;
+}
+
 struct Open {
     std::string_view name;
     bool dropped; // beyond the limit: its start tag was not copied
+    bool foreign; // an SVG or MathML element the parser sees
 };
 
 // One pass over the tags. With `out` null it only measures; otherwise it
@@ -123,6 +146,11 @@ public:
             if (drop && out_) {
                 out_->append(page_.data() + copied, qsizetype(tagStart - copied));
                 copied = at;
+                // Text on both sides would join into something new ("<" and
+                // "p>" into a tag, "&am" and "p;" into a reference); an empty
+                // comment keeps them apart and renders as nothing.
+                if (at < page_.size() && page_[at] != '<' && endsInOpening(*out_))
+                    out_->append("<!---->");
             }
             if (!out_ && deepest_ > maxDepth_)
                 break;
@@ -194,24 +222,63 @@ private:
 
     std::size_t startTag(std::string_view name, bool selfClosing, std::size_t p, bool &drop)
     {
-        if (isRawText(name)) {
-            if (name == "plaintext")
-                return page_.size();
-            return skipRawText(name, p);
+        bool foreign = false;
+        if (inForeignContent()) {
+            if (breaksOutOfForeignContent(name)) {
+                // Back to the nearest HTML element or element that holds HTML.
+                while (inForeignContent())
+                    pop();
+            } else {
+                // <font> breaks out only with some attributes: read what
+                // follows it as HTML either way, which may only overcount.
+                foreign = name != "font";
+            }
+        } else if (name == "svg" || name == "math") {
+            foreign = true;
         }
-        const bool foreignRoot = name == "svg" || name == "math";
-        if (isVoid(name) || (selfClosing && (foreign_ > 0 || foreignRoot)))
-            return p;
-        while (!stack_.empty() && closesCurrent(name, stack_.back().name))
-            pop();
+        if (foreign) {
+            if (selfClosing) // honoured for SVG and MathML elements only
+                return p;
+        } else {
+            if (isRawText(name))
+                return name == "plaintext" ? page_.size() : skipRawText(name, p);
+            if (isVoid(name))
+                return p;
+            while (!stack_.empty() && closesCurrent(name, stack_.back().name))
+                pop();
+        }
         const bool beyond = int(stack_.size()) >= maxDepth_;
-        stack_.push_back({name, beyond});
+        stack_.push_back({name, beyond, foreign});
         ++counts_[name];
-        if (foreignRoot)
-            ++foreign_;
         deepest_ = std::max(deepest_, int(stack_.size()));
         drop = beyond;
         return p;
+    }
+
+    // Start tags go by the rules of SVG and MathML (self-closing tags
+    // honoured, no raw text) when the current element is one of theirs and
+    // not one that holds HTML again. Counting a doubtful place as HTML only
+    // ever overestimates the depth.
+    bool inForeignContent() const
+    {
+        // The parser sees none of the dropped elements, which are the ones
+        // from the limit up: its current element is the last one below.
+        const std::size_t kept = std::min(stack_.size(), std::size_t(maxDepth_));
+        if (kept == 0 || !stack_[kept - 1].foreign)
+            return false;
+        return !isOneOf(stack_[kept - 1].name, {"foreignobject", "desc", "title", "mi", "mo", "mn", "ms",
+                                                "mtext", "annotation-xml"});
+    }
+
+    // HTML start tags that end SVG or MathML content wherever they appear.
+    static bool breaksOutOfForeignContent(std::string_view name)
+    {
+        return isOneOf(name, {"b",       "big",   "blockquote", "body",   "br",     "center", "code", "dd",
+                              "div",     "dl",    "dt",         "em",     "embed",  "h1",     "h2",   "h3",
+                              "h4",      "h5",    "h6",         "head",   "hr",     "i",      "img",  "li",
+                              "listing", "menu",  "meta",       "nobr",   "ol",     "p",      "pre",  "ruby",
+                              "s",       "small", "span",       "strong", "strike", "sub",    "sup",  "table",
+                              "tt",      "u",     "ul",         "var"});
     }
 
     // An end tag closes the nearest open element of its name and every one
@@ -233,10 +300,7 @@ private:
 
     void pop()
     {
-        const std::string_view name = stack_.back().name;
-        --counts_[name];
-        if (name == "svg" || name == "math")
-            --foreign_;
+        --counts_[stack_.back().name];
         stack_.pop_back();
     }
 
@@ -269,7 +333,6 @@ private:
     std::vector<Open> stack_;
     std::unordered_map<std::string_view, int> counts_;
     std::unordered_set<std::string> names_;
-    int foreign_ = 0;
     int deepest_ = 0;
 };
 

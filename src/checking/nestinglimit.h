@@ -16,8 +16,10 @@ inline constexpr int MaxRenderedNesting = 4096;
 // open elements (void elements, raw-text elements, comments, elements that
 // the next sibling closes implicitly and end tags that close several
 // elements are taken into account). Otherwise a copy in which every start
-// tag beyond that depth and its end tag are removed: their text stays and
-// renders as part of the element at the limit, and the parse stays linear.
+// tag beyond that depth and its end tag are removed (an empty comment takes
+// the place of one where the text on its two sides would join into a tag or
+// a character reference): their text stays and renders as part of the
+// element at the limit, and the parse stays linear.
 QByteArray limitNesting(QByteArray page, int maxDepth = MaxRenderedNesting);
 
 } // namespace sentrel

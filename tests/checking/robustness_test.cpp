@@ -44,6 +44,13 @@ TEST(LimitNesting, DropsTheTagsBeyondTheLimitAndKeepsTheirText)
         {"self-closed foreign elements do not nest", "<div><svg><g/><g/><g>t</g></svg>", 2,
          "<div><svg><g/><g/>t</svg>"},
         {"an end tag without an open element stays", "<div></span><div>t", 1, "<div></span>t"},
+        {"HTML start tags end SVG content", "<svg><div/><div/>t", 1, "<svg><div/>t"},
+        {"a foreign object holds HTML", "<svg><foreignObject><span/><span/>t", 3,
+         "<svg><foreignObject><span/>t"},
+        {"after a dropped svg, self-closed tags are HTML", "<div><svg><g/><g/>t", 1, "<div>t"},
+        {"after a dropped element, SVG content stays SVG", "<svg><g><link", 1, "<svg>"},
+        {"text that would join into a tag or a reference stays apart", "<m><<p>p &am<b>p; x</b>y", 1,
+         "<m><<!---->p &am<!---->p; xy"},
     };
     for (const LimitCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,6 +117,31 @@ TEST(StripWithBrowser, NestedOpenDetailsFarBeyondTheLimitFinish)
     const QString text = StripWithBrowser(repeated(u"<pre><details open><summary>x", kDepth));
     EXPECT_EQ(text.count(u'x'), kDepth);
     EXPECT_TRUE(text.startsWith(u16(u"x\r\nx")));
+}
+
+TEST(StripWithBrowser, PagesThatWouldSlipPastTheLimitStayWithinIt)
+{
+    // Each nests 200 000 levels deep for the HTML5 parser in a way that a
+    // scan ignoring SVG, MathML and self-closing tags would miss.
+    constexpr int kDepth = 200000;
+    const struct {
+        const char *name;
+        QString page;
+    } cases[] = {
+        {"self-closing HTML tags", repeated(u"<div/>x", kDepth)},
+        {"HTML breaking out of SVG", u16(u"<svg>") + repeated(u"<div/>x", kDepth)},
+        {"HTML inside a foreign object", u16(u"<svg><foreignObject>") + repeated(u"<span/>x", kDepth)},
+        {"nested foreign objects", repeated(u"<svg><foreignObject>x", kDepth / 2)},
+        {"self-closed tags after an SVG beyond the limit",
+         repeated(u"<div>", MaxRenderedNesting) + u16(u"<svg>") + repeated(u"<g/>x", kDepth)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray limited = limitNesting(c.page.toUtf8());
+        EXPECT_NE(limited, c.page.toUtf8());
+        EXPECT_EQ(limitNesting(limited), limited) << "what the parser gets is within the limit";
+        EXPECT_EQ(StripWithBrowser(c.page).count(u'x'), c.page.count(u'x'));
+    }
 }
 
 } // namespace
