@@ -241,7 +241,8 @@ TEST(StoreRows, DuplicateUrlsSaveAndLookUpTheFirstAndDeleteAll)
     db->DbSaveWebsite(url, QStringLiteral("first"), QStringLiteral("OK"));
     {
         const auto raw = folder.raw();
-        SqliteStatement rows = raw->prepare(u"select CONTENT from WEBSITES where URL='http://dup/' order by ID;");
+        SqliteStatement rows =
+            raw->prepare(u"select CONTENT from WEBSITES where URL='http://dup/' order by ID;");
         ASSERT_TRUE(rows.step());
         EXPECT_EQ(rows.text(0), u"first");
         ASSERT_TRUE(rows.step());
@@ -419,18 +420,16 @@ TEST(StoreFaults, ReadOnlyFolderWithoutStoreFailsToOpenAndCreatesNothing)
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
-TEST(StoreFaults, ReadOnlyFolderWithStoreKeepsEveryRow)
+// In a child without root's rights: opens the store, lists it and adds a URL;
+// says how far it got ("rows N", ", added", " error: message").
+std::string listAndAddAsUser(DataFolder &folder)
 {
-    DataFolder folder;
-    folder.open()->DbAddUrl(QStringLiteral("http://kept/"));
-    const QByteArray before = fileBytes(folder.storePath());
-    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
-    const std::string result = inChild(
+    return inChild(
         [&] {
             std::string what;
             try {
                 auto db = folder.open();
-                what = "opened, rows " + std::to_string(db->DbLoadWebsites().size());
+                what = "rows " + std::to_string(db->DbLoadWebsites().size());
                 db->DbAddUrl(QStringLiteral("http://new/"));
                 what += ", added";
             } catch (const StoreError &e) {
@@ -439,6 +438,15 @@ TEST(StoreFaults, ReadOnlyFolderWithStoreKeepsEveryRow)
             return what;
         },
         true);
+}
+
+TEST(StoreFaults, ReadOnlyFolderWithStoreKeepsEveryRow)
+{
+    DataFolder folder;
+    folder.open()->DbAddUrl(QStringLiteral("http://kept/"));
+    const QByteArray before = fileBytes(folder.storePath());
+    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+    const std::string result = listAndAddAsUser(folder);
     chmod(QFile::encodeName(folder.path()).constData(), 0700);
     EXPECT_NE(result.find(" error: "), std::string::npos) << result;
     EXPECT_NE(result.find("the folder cannot be written"), std::string::npos) << result;
@@ -453,20 +461,7 @@ TEST(StoreFaults, ReadOnlyStoreFileListsButRefusesChanges)
     folder.open()->DbAddUrl(QStringLiteral("http://kept/"));
     ASSERT_EQ(chmod(QFile::encodeName(folder.storePath()).constData(), 0444), 0);
     ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
-    const std::string result = inChild(
-        [&] {
-            std::string what;
-            try {
-                auto db = folder.open();
-                what = "rows " + std::to_string(db->DbLoadWebsites().size());
-                db->DbAddUrl(QStringLiteral("http://new/"));
-                what += ", added";
-            } catch (const StoreError &e) {
-                what += " error: " + e.message().toStdString();
-            }
-            return what;
-        },
-        true);
+    const std::string result = listAndAddAsUser(folder);
     chmod(QFile::encodeName(folder.path()).constData(), 0700);
     EXPECT_EQ(result, "rows 1 error: attempt to write a readonly database");
     EXPECT_EQ(urlsOf(*folder.open()), QStringList{QStringLiteral("http://kept/")});
