@@ -1,0 +1,1 @@
+# (the manual and completion checks)

@@ -1,0 +1,1 @@
+# (the scheduling example checks)
