@@ -10,7 +10,7 @@ FUZZ_BUILD        ?= build-fuzz
 FUZZ_SECONDS      ?= 60
 FUZZ_TEST_SECONDS ?= 10
 
-.PHONY: all deps configure build run test test-fast test-asan test-fuzz fuzz fuzz-build bench nogui format clean
+.PHONY: all deps configure build run test test-fast test-asan test-fuzz fuzz fuzz-build bench nogui package format clean
 
 all: build
 
@@ -60,6 +60,12 @@ test-fuzz: fuzz-build
 nogui: deps
 	cmake -S . -B build-nogui -G Ninja -DSENTREL_GUI=OFF -DSENTREL_TESTS=OFF -DSENTREL_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build build-nogui -j $(JOBS)
+
+# The Debian package sentrel_VERSION_ARCH.deb in the build folder, from the
+# install rules (packaging/), then lintian's findings when lintian is there.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@if command -v lintian >/dev/null; then lintian --info $(BUILD)/sentrel_*.deb || true; fi
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done

@@ -1,4 +1,5 @@
 #include "app/icons.h"
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -166,7 +167,9 @@ void drawProgram(QPainter &p)
     p.drawEllipse(QPointF(29, 33), 2.5, 2.5);
 }
 
-void draw(QPainter &p, AppIcon which)
+} // namespace
+
+void drawAppIcon(QPainter &p, AppIcon which)
 {
     switch (which) {
     case AppIcon::PageAdd:
@@ -223,25 +226,23 @@ void draw(QPainter &p, AppIcon which)
     }
 }
 
-QPixmap render(AppIcon which, int size)
+QImage renderAppIcon(AppIcon which, int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(size / 64.0, size / 64.0);
-    draw(p, which);
-    return pixmap;
+    drawAppIcon(p, which);
+    return image;
 }
-
-} // namespace
 
 QIcon appIcon(AppIcon which)
 {
     QIcon icon;
     for (int size : {16, 24, 32, 64})
-        icon.addPixmap(render(which, size));
+        icon.addPixmap(QPixmap::fromImage(renderAppIcon(which, size)));
     return icon;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 #include <QIcon>
+#include <QImage>
+
+class QPainter;
 
 // The program's own icon set, drawn at run time so that every size stays
 // sharp and the set stays consistent: a rounded "sheet" or disc in one
@@ -24,5 +27,12 @@ enum class AppIcon {
 
 // The icon at 64 by 64 pixels (and 16, 24, 32 for menus and tabs).
 QIcon appIcon(AppIcon which);
+
+// Draws the icon on a 64 by 64 unit grid; scale the painter for other sizes.
+// The desktop integration's icon files are drawn by this too.
+void drawAppIcon(QPainter &p, AppIcon which);
+
+// The icon as a transparent image of size by size pixels.
+QImage renderAppIcon(AppIcon which, int size);
 
 } // namespace sentrel

@@ -12,6 +12,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString title = sentrel::readVersionInfo().ProductName;
     QApplication::setApplicationName(title);
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("sentrel"));
 
     sentrel::QtMessageBoxes boxes;
     sentrel::QtFileDialogs fileDialogs;

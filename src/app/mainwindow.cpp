@@ -8,6 +8,7 @@
 #include "app/windowstartup.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
+#include "storage/programfiles.h"
 #include "storage/settingskeys.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
@@ -101,7 +102,7 @@ void TAppForm::openSettings()
 
 void TAppForm::loadLanguage()
 {
-    translator_ = Translator::load(env_.executableDir, userUiLanguageId());
+    translator_ = Translator::load(LocateProgramFiles(env_.executableDir).languagesParent, userUiLanguageId());
 }
 
 void TAppForm::applyStartupSettings()
@@ -148,9 +149,7 @@ void TAppForm::applyStartupSettings()
 void TAppForm::openStore()
 {
     StoreSettings storeSettings;
-    if (!env_.executableDir.isEmpty())
-        storeSettings.templatePath =
-            folderWithSeparator(env_.executableDir) + QString::fromUtf16(StoreTemplateFileName);
+    storeSettings.templatePath = LocateProgramFiles(env_.executableDir).templatePath;
     // Throws StoreOpenError when the connection cannot be opened, another
     // Error when the column migration fails.
     store_.attach(std::make_unique<WebsiteDb>(dataFolder_, storeSettings));

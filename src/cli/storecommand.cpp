@@ -1,6 +1,7 @@
 #include "cli/storecommand.h"
 #include "cli/cliio.h"
 #include "storage/datafolder.h"
+#include "storage/programfiles.h"
 #include <QCoreApplication>
 #include <QDir>
 
@@ -55,8 +56,7 @@ std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global) 
         throw Error(
             QStringLiteral("Cannot create the data folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
     StoreSettings settings;
-    if (!dir.isEmpty())
-        settings.templatePath = dir + u'/' + QString::fromUtf16(StoreTemplateFileName);
+    settings.templatePath = LocateProgramFiles(dir).templatePath;
     return std::make_unique<WebsiteDb>(folder, settings);
 }
 

@@ -1,4 +1,5 @@
 #include "storage/datafolder.h"
+#include "storage/programfiles.h"
 #include "text/versioninfo.h"
 #include <QDir>
 #include <QFile>
@@ -94,7 +95,7 @@ QString PerUserDataFolder(DataFolderSystem &system)
 
 QString ChooseDataFolder(const QString &executableDir, DataFolderSystem &system)
 {
-    if (!executableDir.isEmpty()) {
+    if (!executableDir.isEmpty() && !IsInstalledProgram(executableDir)) {
         const QString dir = withSeparator(QDir(executableDir).absolutePath());
         if (system.probeNewFile(dir + QString::fromUtf16(ProbeFileName)))
             return dir;

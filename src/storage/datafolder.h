@@ -31,8 +31,9 @@ public:
 inline constexpr char16_t ProbeFileName[] = u"chk.tmp";
 
 // The folder that holds websites.db, settings.ini and exclusions.txt, ending in
-// a separator: the executable's folder when a new file can be created there,
-// otherwise the per-user data folder (created if missing).
+// a separator: the executable's folder when a new file can be created there
+// and the program is not an installed one (programfiles.h), otherwise the
+// per-user data folder (created if missing).
 QString ChooseDataFolder(const QString &executableDir);
 QString ChooseDataFolder(const QString &executableDir, DataFolderSystem &system);
 

@@ -58,10 +58,10 @@ QString languageFileFor(QStringView codeTable, quint16 languageId)
     return {};
 }
 
-Translator Translator::load(const QString &executableDir, std::optional<quint16> uiLanguageId)
+Translator Translator::load(const QString &programFolder, std::optional<quint16> uiLanguageId)
 {
     Translator t;
-    t.languagesFolder_ = QDir(executableDir).filePath(QStringLiteral("Languages"));
+    t.languagesFolder_ = QDir(programFolder).filePath(QStringLiteral("Languages"));
     const QDir folder(t.languagesFolder_);
     if (!folder.exists())
         return t;

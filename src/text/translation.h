@@ -10,8 +10,8 @@ namespace sentrel {
 // at start-up, and the lookup of an English text in them. An English
 // Translator (the default) returns every text as it is.
 //
-// A language file "<Name>.lang.txt" in the Languages folder next to the
-// executable holds lines "{English text}translation"; LanguageCodes.csv in the
+// A language file "<Name>.lang.txt" in the Languages folder (next to the
+// executable, or among the installed program files) holds lines "{English text}translation"; LanguageCodes.csv in the
 // same folder maps Windows language identifiers to file names ("1031,
 // German.lang.txt").
 class Translator {
@@ -20,10 +20,10 @@ public:
 
     // The automatic choice: the language file that LanguageCodes.csv names for
     // `uiLanguageId`, when that file is one of the "*lang.txt" files of
-    // executableDir + "/Languages". Every failure (no folder, no table, no line
+    // programFolder + "/Languages". Every failure (no folder, no table, no line
     // for the language, a file that is missing or cannot be read as UTF-8)
     // leaves English, without a message.
-    static Translator load(const QString &executableDir, std::optional<quint16> uiLanguageId);
+    static Translator load(const QString &programFolder, std::optional<quint16> uiLanguageId);
 
     // The translation of an English text: what follows "{" + text + "}" on the
     // first line that starts with it (exact, case-sensitive), or the text itself
