@@ -18,8 +18,16 @@ QString overview(const CommandRegistry &registry)
     QString text = QStringLiteral("Usage: sentrel-cli [--data DIR] COMMAND [ARGS...]\n"
                                   "Watches web pages for changes; the headless side of Sentrel.\n\n"
                                   "Commands:\n");
-    for (const auto &c : registry.commands())
-        text += QStringLiteral("  %1%2\n").arg(c->synopsis().leftJustified(40), c->summary());
+    // The summaries start in one column; a usage too long for it (check's)
+    // gets a line of its own and its summary goes under the others.
+    constexpr qsizetype Column = 40;
+    for (const auto &c : registry.commands()) {
+        const QString usage = c->synopsis();
+        if (usage.size() + 2 <= Column)
+            text += QStringLiteral("  %1%2\n").arg(usage.leftJustified(Column), c->summary());
+        else
+            text += QStringLiteral("  %1\n  %2%3\n").arg(usage, QString(Column, u' '), c->summary());
+    }
     text += QStringLiteral("\nOptions:\n"
                            "  --data DIR     use DIR as the data folder\n"
                            "  --help         show this help, or COMMAND --help for one command\n"
