@@ -2,7 +2,7 @@
 # Installs the build into a temporary prefix and checks what a user of the
 # installed programs relies on.
 #
-#   install_layout.sh BUILD_DIR GUI(ON|OFF) files|cli|desktop|appstream|man
+#   install-layout.sh BUILD_DIR GUI(ON|OFF) files|cli|desktop|appstream|man
 #
 # Exit 77: the tool this check needs is not on the machine (skipped).
 set -euo pipefail

@@ -2,7 +2,7 @@
 # Builds the Debian package of this build into a temporary folder and checks
 # its control fields, its contents and lintian's verdict.
 #
-#   debian_package.sh BUILD_DIR GUI(ON|OFF) contents|lintian
+#   debian-package.sh BUILD_DIR GUI(ON|OFF) contents|lintian
 #
 # Exit 77: the tool this check needs is not on the machine (skipped).
 set -euo pipefail
