@@ -3,10 +3,12 @@
 #include "checking/renderedtext.h"
 #include "checking/strippers.h"
 #include "text/lines.h"
+#include "text/utf8.h"
 #include <QByteArray>
 #include <QtGlobal>
 #include <gumbo.h>
 #include <algorithm>
+#include <cstring>
 
 namespace sentrel {
 
@@ -64,12 +66,52 @@ QByteArray preparedPage(QStringView text)
     return prepared.toUtf8();
 }
 
-} // namespace
+// The same search in UTF-8: the needles are ASCII, so a byte match is a
+// character match.
+qsizetype findMarkup(QByteArrayView text, QByteArrayView needle, qsizetype from = 0)
+{
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (const char *at = begin + from; at + needle.size() <= end; ++at) {
+        at = static_cast<const char *>(std::memchr(at, needle.front(), std::size_t(end - at)));
+        if (!at || at + needle.size() > end)
+            return -1;
+        qsizetype i = 1;
+        while (i < needle.size() && lower(at[i]) == lower(needle[i]))
+            ++i;
+        if (i == needle.size())
+            return at - begin;
+    }
+    return -1;
+}
 
-QString StripWithBrowser(QStringView text)
+// preparedPage for a page that is UTF-8 already.
+QByteArray preparedPage(QByteArrayView text)
+{
+    const qsizetype htmlEnd = findMarkup(text, "</html>");
+    if (htmlEnd >= 0)
+        text = text.first(htmlEnd + 7);
+    constexpr QByteArrayView kCompatibilityMeta =
+        "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>";
+    qsizetype at = findMarkup(text, kCompatibilityMeta);
+    if (at < 0)
+        return text.toByteArray();
+    QByteArray prepared;
+    prepared.reserve(text.size());
+    qsizetype pos = 0;
+    for (; at >= 0; at = findMarkup(text, kCompatibilityMeta, pos)) {
+        prepared.append(text.sliced(pos, at - pos));
+        pos = at + kCompatibilityMeta.size();
+    }
+    prepared.append(text.sliced(pos));
+    return prepared;
+}
+
+QString renderedPage(QByteArray utf8)
 {
     // A page nested thousands of levels deep would hold the parse for minutes.
-    const QByteArray utf8 = limitNesting(preparedPage(text));
+    utf8 = limitNesting(std::move(utf8));
     GumboArena arena;
     GumboOptions options = kGumboDefaultOptions;
     arena.configure(options);
@@ -82,6 +124,22 @@ QString StripWithBrowser(QStringView text)
     QString result = renderedText(bodyOf(output));
     result.remove(QChar(0x00AD));
     return result;
+}
+
+} // namespace
+
+QString StripWithBrowser(QStringView text)
+{
+    return renderedPage(preparedPage(text));
+}
+
+QString StripWithBrowserUtf8(QByteArrayView utf8)
+{
+    // Malformed bytes would reach the engine differently than through a
+    // QString (which turns them into U+FFFD its own way): take that road.
+    if (!isValidUtf8(utf8))
+        return StripWithBrowser(QString::fromUtf8(utf8));
+    return renderedPage(preparedPage(utf8));
 }
 
 } // namespace sentrel

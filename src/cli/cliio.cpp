@@ -31,11 +31,16 @@ QByteArray readInput(const QString &path, std::istream &in)
     return file.readAll();
 }
 
-QString decodeUtf8(const QByteArray &bytes)
+QByteArrayView withoutUtf8Bom(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    return QString::fromUtf8(bytes);
+        return QByteArrayView(bytes).sliced(3);
+    return bytes;
+}
+
+QString decodeUtf8(const QByteArray &bytes)
+{
+    return QString::fromUtf8(withoutUtf8Bom(bytes));
 }
 
 } // namespace sentrel::cli

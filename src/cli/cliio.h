@@ -23,5 +23,7 @@ QByteArray readInput(const QString &path, std::istream &in);
 
 // UTF-8 input as text (a leading byte order mark dropped).
 QString decodeUtf8(const QByteArray &bytes);
+// The bytes after a leading UTF-8 byte order mark (all of them without one).
+QByteArrayView withoutUtf8Bom(const QByteArray &bytes);
 
 } // namespace sentrel::cli

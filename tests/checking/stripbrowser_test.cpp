@@ -187,3 +187,31 @@ TEST(StripWithBrowser, SurvivesVeryDeepNesting)
 }
 
 } // namespace
+
+namespace {
+
+TEST(StripWithBrowserUtf8, RendersExactlyAsTheDecodedPage)
+{
+    const struct {
+        const char *name;
+        QByteArray page;
+    } cases[] = {
+        {"plain page", "<p>caf\xC3\xA9 \xF0\x9F\x98\x80</p><div>\xEF\xBF\xBE</div>"},
+        {"cut after the first html end tag", "<p>a</p></HtMl><p>b</p></html>c"},
+        {"html end tag cut short at the end", "<p>a</p></htm"},
+        {"compatibility meta tag twice", "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>a"
+                                         "<META HTTP-EQUIV=\"x-ua-compatible\" CONTENT=\"ie=edge,chrome=1\"/>b"},
+        {"meta tag cut short at the end", "a<meta http-equiv=\"X-UA-Compatible\" content="},
+        {"NUL character", QByteArray("<p>a\0b</p>", 10)},
+        {"soft hyphen", "<p>Wort\xC2\xADtrennung</p>"},
+        {"malformed bytes", "<p>\xC3 \xED\xA0\x80 \xC0\xAF \xF4\x90\x80\x80 \xFF</p>"},
+        {"sequence cut by the end", "<p>a</p>\xE2\x82"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(StripWithBrowserUtf8(c.page), StripWithBrowser(QString::fromUtf8(c.page)));
+    }
+    EXPECT_EQ(StripWithBrowserUtf8("<p>caf\xC3\xA9</p></html><p>x</p>"), QString::fromUtf8("caf\xC3\xA9"));
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "checking/strippers.h"
 #include "cli/arguments.h"
+#include "cli/cliio.h"
 #include "cli/commands.h"
 
 namespace sentrel::cli {
@@ -37,8 +38,12 @@ public:
         const QStringList files = a.positionals();
         if (files.size() > 1)
             throw UsageError(QStringLiteral("expects at most one FILE"));
-        const QString text = decodeUtf8(readInput(files.value(0), io.in));
-        writeText(io.out, strip(method, text));
+        const QByteArray bytes = readInput(files.value(0), io.in);
+        // The HTML engine reads UTF-8: a UTF-8 file goes to it as it is.
+        if (method == StripMethod::Browser)
+            writeText(io.out, StripWithBrowserUtf8(withoutUtf8Bom(bytes)));
+        else
+            writeText(io.out, strip(method, decodeUtf8(bytes)));
         return 0;
     }
 };
