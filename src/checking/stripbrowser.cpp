@@ -9,6 +9,7 @@
 #include <gumbo.h>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace sentrel {
 
@@ -41,31 +42,6 @@ qsizetype findMarkup(QStringView text, QStringView needle, qsizetype from = 0)
     return -1;
 }
 
-// The page as it is handed to the HTML engine, in UTF-8: cut after its first
-// "</html>" (letter case ignored), the X-UA-Compatible meta tag of one exact
-// spelling deleted wherever it occurs. Most pages have no such tag and go
-// straight from the caller's text to UTF-8 without another copy.
-QByteArray preparedPage(QStringView text)
-{
-    const qsizetype htmlEnd = findMarkup(text, u"</html>");
-    if (htmlEnd >= 0)
-        text = text.first(htmlEnd + 7);
-    constexpr QStringView kCompatibilityMeta =
-        u"<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>";
-    qsizetype at = findMarkup(text, kCompatibilityMeta);
-    if (at < 0)
-        return text.toUtf8();
-    QString prepared;
-    prepared.reserve(text.size());
-    qsizetype pos = 0;
-    for (; at >= 0; at = findMarkup(text, kCompatibilityMeta, pos)) {
-        prepared.append(text.sliced(pos, at - pos));
-        pos = at + kCompatibilityMeta.size();
-    }
-    prepared.append(text.sliced(pos));
-    return prepared.toUtf8();
-}
-
 // The same search in UTF-8: the needles are ASCII, so a byte match is a
 // character match.
 qsizetype findMarkup(QByteArrayView text, QByteArrayView needle, qsizetype from = 0)
@@ -86,26 +62,52 @@ qsizetype findMarkup(QByteArrayView text, QByteArrayView needle, qsizetype from 
     return -1;
 }
 
-// preparedPage for a page that is UTF-8 already.
-QByteArray preparedPage(QByteArrayView text)
+// The page as it is handed to the HTML engine: cut after its first "</html>"
+// (letter case ignored), the X-UA-Compatible meta tag of one exact spelling
+// deleted wherever it occurs. Gives the pieces that remain, in order; most
+// pages have no such tag and stay one piece, which then reaches UTF-8
+// without another copy.
+template <typename View>
+std::vector<View> preparedPieces(View text, View htmlEndTag, View compatibilityMeta)
 {
-    const qsizetype htmlEnd = findMarkup(text, "</html>");
+    const qsizetype htmlEnd = findMarkup(text, htmlEndTag);
     if (htmlEnd >= 0)
-        text = text.first(htmlEnd + 7);
-    constexpr QByteArrayView kCompatibilityMeta =
-        "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>";
-    qsizetype at = findMarkup(text, kCompatibilityMeta);
-    if (at < 0)
-        return text.toByteArray();
-    QByteArray prepared;
-    prepared.reserve(text.size());
+        text = text.first(htmlEnd + htmlEndTag.size());
+    std::vector<View> pieces;
     qsizetype pos = 0;
-    for (; at >= 0; at = findMarkup(text, kCompatibilityMeta, pos)) {
-        prepared.append(text.sliced(pos, at - pos));
-        pos = at + kCompatibilityMeta.size();
+    for (qsizetype at = findMarkup(text, compatibilityMeta); at >= 0;
+         at = findMarkup(text, compatibilityMeta, pos)) {
+        pieces.push_back(text.sliced(pos, at - pos));
+        pos = at + compatibilityMeta.size();
     }
-    prepared.append(text.sliced(pos));
-    return prepared;
+    pieces.push_back(text.sliced(pos));
+    return pieces;
+}
+
+template <typename Text, typename View>
+Text joined(const std::vector<View> &pieces)
+{
+    Text text;
+    qsizetype size = 0;
+    for (View piece : pieces)
+        size += piece.size();
+    text.reserve(size);
+    for (View piece : pieces)
+        text.append(piece);
+    return text;
+}
+
+QByteArray preparedPage(QStringView text)
+{
+    const auto pieces = preparedPieces<QStringView>(
+        text, u"</html>", u"<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>");
+    return pieces.size() == 1 ? pieces.front().toUtf8() : joined<QString>(pieces).toUtf8();
+}
+
+QByteArray preparedPage(QByteArrayView utf8)
+{
+    return joined<QByteArray>(preparedPieces<QByteArrayView>(
+        utf8, "</html>", "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>"));
 }
 
 QString renderedPage(QByteArray utf8)

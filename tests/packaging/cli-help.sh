@@ -10,15 +10,6 @@ cli=$1
 here=$(dirname "$0")
 source "$here/clihelp.sh"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail()
-{
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
 # Runs the program with the arguments; sets code, out and err.
 run()
 {

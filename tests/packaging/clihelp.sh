@@ -2,6 +2,18 @@
 # says about itself, and what the manual page documents, as plain lists the
 # checks compare.
 
+# A temporary folder $work, removed at exit, and fail(), which reports a
+# failed expectation and counts it in $failures; the checks exit with
+# failures != 0 at their end.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail()
+{
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
 # The options the program treats as global; a command's help that mentions
 # one of them is not taken to give the command such an option.
 readonly CLI_GLOBAL_OPTIONS="--data --help --version"

@@ -9,15 +9,6 @@ cli=$(realpath "$1") completion=$(realpath "$2")
 here=$(dirname "$0")
 source "$here/clihelp.sh"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail()
-{
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
 # Completes LINE (the cursor at its end) in a fresh bash and prints COMPREPLY,
 # one a line. COMP_WORDS is split as bash splits it: at blanks, and around
 # the word-break characters = : @ outside quotes ("http://a" is three words).

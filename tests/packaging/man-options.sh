@@ -11,13 +11,6 @@ cli=$1 page=$2
 here=$(dirname "$0")
 source "$here/clihelp.sh"
 
-failures=0
-fail()
-{
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
 # Reports the differences between what the program has ($1) and what
 # the page documents ($2), both lists one item a line; $3 names the place.
 compare()
