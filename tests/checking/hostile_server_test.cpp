@@ -27,6 +27,10 @@ using namespace std::chrono_literals;
 
 // Accepts one connection on 127.0.0.1, reads the request head, then sends
 // `head` followed by whatever `next` produces until the client goes away.
+// It listens from construction on but serves only after start(), so that a
+// test can fork its client before the serving thread exists: a child forked
+// while another thread holds a lock (the allocator's, the sanitizer's) waits
+// for that lock for ever.
 class EndlessServer {
 public:
     EndlessServer(std::string head, std::function<std::string()> next)
@@ -41,14 +45,15 @@ public:
             getsockname(fd_, reinterpret_cast<sockaddr *>(&address), &size) != 0)
             throw std::runtime_error("cannot listen");
         port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
     }
     ~EndlessServer()
     {
         shutdown(fd_, SHUT_RDWR);
         close(fd_);
-        thread_.join();
+        if (thread_.joinable())
+            thread_.join();
     }
+    void start() { thread_ = std::thread([this] { serve(); }); }
     QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
     long long sent() const { return sent_; }
 
@@ -91,8 +96,9 @@ struct Outcome {
     long long ms = 0;
 };
 
-Outcome downloadInChild(const QString &url, const FetchOptions &options)
+Outcome downloadInChild(EndlessServer &server, const FetchOptions &options)
 {
+    const QString url = server.url();
     int fds[2];
     if (pipe(fds) != 0)
         return {"pipe failed"};
@@ -111,6 +117,7 @@ Outcome downloadInChild(const QString &url, const FetchOptions &options)
         _exit(0);
     }
     close(fds[1]);
+    server.start();
     std::string out;
     char buffer[4096];
     for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
@@ -193,7 +200,7 @@ TEST_P(HostileServer, DownloadEndsWithAMessageInBoundedTimeAndMemory)
     const HostileCase &c = GetParam();
     EndlessServer server(c.head, c.stream());
     FetchOptions options = quickOptions(); // the program's 64 MiB ceiling
-    const Outcome outcome = downloadInChild(server.url(), options);
+    const Outcome outcome = downloadInChild(server, options);
     std::cout << "[ " << c.name << " ] " << outcome.message << " after " << outcome.ms << " ms, peak "
               << outcome.peakKiB / 1024 << " MiB, " << server.sent() / 1024 << " KiB sent\n";
     if (c.message) {
@@ -242,6 +249,7 @@ TEST(HostileTrickle, ABodyOfAByteAtATimeEndsAtTheTransferTimeOut)
         std::this_thread::sleep_for(100ms);
         return std::string("a");
     });
+    server.start();
     FetchOptions options = quickOptions();
     options.transferTimeout = 1500ms;
     const auto start = std::chrono::steady_clock::now();
