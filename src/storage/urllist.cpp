@@ -3,6 +3,7 @@
 #include "storage/textfile.h"
 #include "storage/websitedb.h"
 #include "text/lines.h"
+#include <QSet>
 
 namespace sentrel {
 
@@ -34,25 +35,48 @@ QString normalizeUrl(QStringView url)
     return QStringLiteral("http://") + trimmed.toString();
 }
 
-bool Ekle(QStringView url, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
+namespace {
+
+void appendUrl(const QString &normalized, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
 {
-    const QString normalized = normalizeUrl(url);
-    if (normalized.isEmpty() || hasCaption(rows, normalized))
-        return false;
     rows.appendRow(normalized, QString(), QString());
     try {
         store.DbAddUrl(normalized);
     } catch (const StoreError &e) {
         errors.showStoreError(storeErrorText(e));
     }
+}
+
+} // namespace
+
+bool Ekle(QStringView url, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
+{
+    const QString normalized = normalizeUrl(url);
+    if (normalized.isEmpty() || hasCaption(rows, normalized))
+        return false;
+    appendUrl(normalized, rows, store, errors);
     return true;
 }
 
 int EkleLines(QStringView text, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
 {
+    // Ekle line by line, with the captions looked up in a set instead of
+    // the whole list for every line: a file of thousands of URLs would
+    // otherwise cost the square of its length.
+    QSet<QString> captions;
+    const int n = rows.rowCount();
+    captions.reserve(n);
+    for (int i = 0; i < n; ++i)
+        captions.insert(rows.caption(i));
     int added = 0;
-    for (const QString &line : splitLines(text))
-        added += Ekle(line, rows, store, errors) ? 1 : 0;
+    for (const QString &line : splitLines(text)) {
+        const QString normalized = normalizeUrl(line);
+        if (normalized.isEmpty() || captions.contains(normalized))
+            continue;
+        appendUrl(normalized, rows, store, errors);
+        captions.insert(normalized);
+        ++added;
+    }
     return added;
 }
 

@@ -135,6 +135,16 @@ TEST_F(UrlList, EkleAppendsAndStoresOnceCaseCounts)
     EXPECT_EQ(rows.rows[0].status, QString());
 }
 
+TEST_F(UrlList, EkleLinesSkipsWhatIsListedOrAddedEarlierInTheText)
+{
+    Ekle(u"http://old", rows, store, messages);
+    EXPECT_EQ(EkleLines(u"old\nnew\n http://new \nNEW\n\nhttp://old\nnew", rows, store, messages), 2);
+    const QStringList expected{QStringLiteral("http://old"), QStringLiteral("http://new"),
+                               QStringLiteral("http://NEW")};
+    EXPECT_EQ(rows.captions(), expected);
+    EXPECT_EQ(store.added, expected);
+}
+
 TEST_F(UrlList, EkleKeepsTheRowWhenTheStoreFails)
 {
     store.failing.insert(QStringLiteral("http://b"));
