@@ -32,8 +32,8 @@ complete_line()
         [[ $line == *" " ]] && COMP_WORDS+=("")
         COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
         COMP_LINE=$line COMP_POINT=${#line}
-        spec=$(complete -p sentrel-cli) || exit 4
-        [[ $spec == "complete -F _sentrel_cli sentrel-cli" ]] || exit 5
+        registered=$(complete -p sentrel-cli) || exit 4
+        [[ $registered == "complete -F _sentrel_cli sentrel-cli" ]] || exit 5
         _sentrel_cli sentrel-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
         ((${#COMPREPLY[@]})) && printf "%s\n" "${COMPREPLY[@]}"
         exit 0' _ "$completion" "$1"

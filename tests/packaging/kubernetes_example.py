@@ -76,11 +76,11 @@ def inspect_cronjob(config_map, claim, cronjob):
         check(not text or text.startswith("#") or not re.search(r"\s", text),
               f"urls.txt line is neither a URL, a comment nor blank: {line!r}")
 
-    spec = cronjob["spec"]
-    check(len(str(spec.get("schedule", "")).split()) == 5, f"schedule {spec.get('schedule')!r} is not a five-field cron time")
-    check(spec.get("concurrencyPolicy") == "Forbid",
+    cron = cronjob["spec"]
+    check(len(str(cron.get("schedule", "")).split()) == 5, f"schedule {cron.get('schedule')!r} is not a five-field cron time")
+    check(cron.get("concurrencyPolicy") == "Forbid",
           "concurrencyPolicy must be Forbid: two runs at once would share each shard's store")
-    job = spec["jobTemplate"]["spec"]
+    job = cron["jobTemplate"]["spec"]
     require(job.get("completionMode") == "Indexed", "the job template is not an Indexed Job")
     completions, parallelism = job.get("completions"), job.get("parallelism")
     require(isinstance(completions, int) and completions >= 2,
