@@ -3,7 +3,6 @@
 #include "storage/textfile.h"
 #include "storage/websitedb.h"
 #include "text/lines.h"
-#include <QSet>
 
 namespace sentrel {
 
@@ -58,25 +57,30 @@ bool Ekle(QStringView url, UrlRows &rows, UrlStore &store, StoreErrorSink &error
     return true;
 }
 
+UrlAdder::UrlAdder(UrlRows &rows) : rows_(rows)
+{
+    const int n = rows.rowCount();
+    captions_.reserve(n);
+    for (int i = 0; i < n; ++i)
+        captions_.insert(rows.caption(i));
+}
+
+bool UrlAdder::add(QStringView url, UrlStore &store, StoreErrorSink &errors)
+{
+    const QString normalized = normalizeUrl(url);
+    if (normalized.isEmpty() || captions_.contains(normalized))
+        return false;
+    appendUrl(normalized, rows_, store, errors);
+    captions_.insert(normalized);
+    return true;
+}
+
 int EkleLines(QStringView text, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
 {
-    // Ekle line by line, with the captions looked up in a set instead of
-    // the whole list for every line: a file of thousands of URLs would
-    // otherwise cost the square of its length.
-    QSet<QString> captions;
-    const int n = rows.rowCount();
-    captions.reserve(n);
-    for (int i = 0; i < n; ++i)
-        captions.insert(rows.caption(i));
+    UrlAdder adder(rows);
     int added = 0;
-    for (const QString &line : splitLines(text)) {
-        const QString normalized = normalizeUrl(line);
-        if (normalized.isEmpty() || captions.contains(normalized))
-            continue;
-        appendUrl(normalized, rows, store, errors);
-        captions.insert(normalized);
-        ++added;
-    }
+    for (const QString &line : splitLines(text))
+        added += adder.add(line, store, errors) ? 1 : 0;
     return added;
 }
 

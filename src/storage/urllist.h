@@ -1,4 +1,5 @@
 #pragma once
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -35,6 +36,20 @@ QString normalizeUrl(QStringView url);
 // counts). A failed store add is reported to `errors`; the row stays.
 // Returns true when a row was appended.
 bool Ekle(QStringView url, UrlRows &rows, UrlStore &store, StoreErrorSink &errors);
+
+// Ekle for many URLs in a row: the captions are kept in a set, so that each
+// URL costs the same however long the list is (comparing every new URL with
+// every row made a file of thousands of URLs cost the square of its length).
+// The rows must change only through the adder while it lives.
+class UrlAdder {
+public:
+    explicit UrlAdder(UrlRows &rows);
+    bool add(QStringView url, UrlStore &store, StoreErrorSink &errors);
+
+private:
+    UrlRows &rows_;
+    QSet<QString> captions_;
+};
 
 // Every line of `text`, first to last, through Ekle (the Add URLs dialog).
 // Returns the number of rows appended.

@@ -34,9 +34,10 @@ protected:
             // One transaction for all of them: one disk sync instead of one
             // per URL. Nothing is reported as added before it is durable.
             StoreBatch batch(*store);
+            UrlAdder adder(rows);
             for (const QString &url : urls) {
                 const int failedBefore = errors.count();
-                if (Ekle(url, rows, *store, errors) && errors.count() == failedBefore)
+                if (adder.add(url, *store, errors) && errors.count() == failedBefore)
                     added.append(rows.caption(rows.rowCount() - 1));
             }
             batch.commit();
