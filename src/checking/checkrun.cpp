@@ -46,10 +46,7 @@ void CheckRuns::checkSelected()
     for (int i = 0; i < s_.rows.rowCount(); ++i) {
         if (!s_.rows.isSelected(i))
             continue;
-        s_.checker.CheckURL(i);
-        if (s_.observer)
-            s_.observer->rowChecked(i);
-        s_.pump.letMessagesThrough();
+        checkRow(i);
         checked = true;
     }
     if (!checked) {
@@ -58,6 +55,14 @@ void CheckRuns::checkSelected()
     }
     s_.window.setStatusText(QString::fromUtf16(runtext::Complete));
     s_.notifier.ActionsUygula(s_.changedUrls);
+}
+
+void CheckRuns::checkRow(int row)
+{
+    s_.checker.CheckURL(row);
+    if (s_.observer)
+        s_.observer->rowChecked(row);
+    s_.pump.letMessagesThrough();
 }
 
 void CheckRuns::checkAll()
@@ -72,10 +77,7 @@ void CheckRuns::checkAll()
     for (int i = 0; i < s_.rows.rowCount(); ++i) {
         if (stop_)
             continue;
-        s_.checker.CheckURL(i);
-        if (s_.observer)
-            s_.observer->rowChecked(i);
-        s_.pump.letMessagesThrough();
+        checkRow(i);
         checked = true;
     }
     if (!checked) {

@@ -48,6 +48,8 @@ public:
 
 private:
     void reportError(const std::exception &e);
+    // One row of either run: its check, the observer, and the window's turn.
+    void checkRow(int row);
 
     RunServices s_;
     bool stop_ = false;

@@ -1,4 +1,5 @@
 #include "cli/storecommand.h"
+#include "cli/arguments.h"
 #include "cli/cliio.h"
 #include "storage/datafolder.h"
 #include "storage/programfiles.h"
@@ -46,6 +47,14 @@ int StoreCommand::run(const QStringList &args, const GlobalOptions &global, CliI
         // program's two carriage returns would hide the start of the message.
         throw Error(storeErrorText(e));
     }
+}
+
+QStringList StoreCommand::requiredUrls(const QStringList &args)
+{
+    const QStringList urls = Arguments(args).positionals();
+    if (urls.isEmpty())
+        throw UsageError(QStringLiteral("expects at least one URL"));
+    return urls;
 }
 
 std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global) const

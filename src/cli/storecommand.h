@@ -58,6 +58,9 @@ protected:
     // Opens the store; call it after the arguments are checked, so that wrong
     // use never creates a store. A missing --data folder is created.
     std::unique_ptr<WebsiteDb> openStore(const GlobalOptions &global) const;
+
+    // The URL arguments of a command that needs at least one (wrong use without).
+    static QStringList requiredUrls(const QStringList &args);
 };
 
 } // namespace sentrel::cli

@@ -1,4 +1,3 @@
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"
 
@@ -21,10 +20,7 @@ public:
 protected:
     int runCommand(const QStringList &args, const GlobalOptions &global, CliIo &io) override
     {
-        Arguments a(args);
-        const QStringList urls = a.positionals();
-        if (urls.isEmpty())
-            throw UsageError(QStringLiteral("expects at least one URL"));
+        const QStringList urls = requiredUrls(args);
 
         const auto store = openStore(global);
         CliUrlRows rows = CliUrlRows::fromStore(*store);
