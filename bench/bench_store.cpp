@@ -38,9 +38,11 @@ std::unique_ptr<QTemporaryDir> makeStore(int rows, int contentSize, int journal 
     auto dir = std::make_unique<QTemporaryDir>();
     WebsiteDb db(dir->path(), settingsFor(journal));
     StoreBatch batch(db);
-    for (int i = 0; i < rows; ++i)
-        db.DbSaveWebsite(QStringLiteral("https://site%1.example/page").arg(i), contentOf(contentSize, i),
-                         QStringLiteral("OK"));
+    for (int i = 0; i < rows; ++i) {
+        const QString url = QStringLiteral("https://site%1.example/page").arg(i);
+        db.DbAddUrl(url);
+        db.DbSaveWebsite(url, contentOf(contentSize, i), QStringLiteral("OK"));
+    }
     batch.commit();
     return dir;
 }

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // A small ceiling: a compression bomb must stop at it, not at the fuzzer's memory limit.
         (void)decodeResponse(head, rest.toByteArray(), qsizetype(4) * 1024 * 1024);
     } catch (const Error &) {
-        // An unreadable compressed body or one past the ceiling.
+        // An unreadable compressed body, one cut short, or one past the ceiling.
     }
     return 0;
 }

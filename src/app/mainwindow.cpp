@@ -63,11 +63,12 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     engine_ = std::make_unique<CheckEngine>(
         CheckServices{*ListView1, store_, *ports_, *ports_, *ports_, pump_, loader_, clock_, changedUrls_});
     notifier_ = std::make_unique<ActionNotifier>(choices_, env_.notifications, env_.boxes, translator_);
+    runLock_ = std::make_unique<RunLockGate>(*engine_, [this] { return dataFolder_; });
     runs_ = std::make_unique<CheckRuns>(
-        RunServices{*ListView1, *engine_, pump_, *ports_, *notifier_, changedUrls_});
+        RunServices{*ListView1, *runLock_, pump_, *ports_, *notifier_, changedUrls_});
     autoCheck_ = std::make_unique<AutoCheck>(
         AutoCheckServices{*runs_, *intervalBar_, timerAuto_, *ports_, pump_, settings_});
-    timerAuto_.setHandler([this] { autoCheck_->TimerAutoTimer(); });
+    timerAuto_.setHandler([this] { runLock_->around([this] { autoCheck_->TimerAutoTimer(); }); });
     actionSettings_ = std::make_unique<ActionSettings>(choices_, settings_, *actionPage_);
     connectCommands();
 
@@ -98,11 +99,15 @@ void TAppForm::chooseDataFolder()
 void TAppForm::openSettings()
 {
     settings_ = SettingsFile::open(dataFolder_);
+    // A settings file that could not be read was moved aside: say where.
+    if (!settings_.openNotice().isEmpty())
+        env_.boxes.showMessage(MessageKind::Warning, QStringLiteral("WARNING"), settings_.openNotice());
 }
 
 void TAppForm::loadLanguage()
 {
-    translator_ = Translator::load(LocateProgramFiles(env_.executableDir).languagesParent, userUiLanguageId());
+    translator_ =
+        Translator::load(LocateProgramFiles(env_.executableDir).languagesParent, userUiLanguageId());
 }
 
 void TAppForm::applyStartupSettings()

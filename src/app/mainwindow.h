@@ -2,6 +2,7 @@
 #include "app/appenvironment.h"
 #include "app/autostart.h"
 #include "app/commands.h"
+#include "app/runlockgate.h"
 #include "app/startup.h"
 #include "app/storeaccess.h"
 #include "app/tray.h"
@@ -157,6 +158,7 @@ private:
     QtEventPump pump_;
     BackgroundPageLoader loader_;
     std::unique_ptr<CheckEngine> engine_;
+    std::unique_ptr<RunLockGate> runLock_; // the runs check through it
     std::unique_ptr<ActionNotifier> notifier_;
     std::unique_ptr<CheckRuns> runs_;
     QtRunTimer timerAuto_;

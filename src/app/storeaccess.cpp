@@ -51,10 +51,11 @@ std::optional<StoredCheck> StoreAccess::lookup(const QString &url)
     return checks_->lookup(url);
 }
 
-void StoreAccess::save(const QString &url, const QString &content, const QString &status)
+bool StoreAccess::save(const QString &url, std::optional<qint64> rowId, const QString &content,
+                       const QString &status)
 {
     open();
-    checks_->save(url, content, status);
+    return checks_->save(url, rowId, content, status);
 }
 
 } // namespace sentrel

@@ -26,7 +26,8 @@ public:
     std::optional<StoreRow> lookupRow(const QString &url) override;
     // CheckStore
     std::optional<StoredCheck> lookup(const QString &url) override;
-    void save(const QString &url, const QString &content, const QString &status) override;
+    bool save(const QString &url, std::optional<qint64> rowId, const QString &content,
+              const QString &status) override;
 
 private:
     WebsiteDb &open() const;

@@ -7,9 +7,9 @@
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
 #include <QAction>
-#include <QFontInfo>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -93,8 +93,11 @@ void TAppForm::connectCommands()
     on(c_.ToolButton4, &TAppForm::ToolButton4Click);
     on(c_.SaveList1, &TAppForm::ToolButton4Click);
     on(c_.Exit1, &TAppForm::Exit1Click);
-    connect(c_.ToolButton1, &QAction::triggered, this, [this] { runs_->ToolButton1Click(); });
-    connect(c_.CheckURL1, &QAction::triggered, this, [this] { runs_->CheckURL1Click(); });
+    // A run holds the data folder's run lock until its command ends.
+    connect(c_.ToolButton1, &QAction::triggered, this,
+            [this] { runLock_->around([this] { runs_->ToolButton1Click(); }); });
+    connect(c_.CheckURL1, &QAction::triggered, this,
+            [this] { runLock_->around([this] { runs_->CheckURL1Click(); }); });
     on(c_.ToolButton8, &TAppForm::ToolButton8Click);
     on(c_.EditURL1, &TAppForm::EditURL1Click);
     on(c_.Copy1, &TAppForm::Copy1Click);

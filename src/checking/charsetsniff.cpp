@@ -196,6 +196,8 @@ MediaType parseMediaType(QByteArrayView contentType)
         const QByteArray value = parameterValue(contentType, pos);
         if (name.compare("charset", Qt::CaseInsensitive) == 0 && !m.charset && !value.trimmed().isEmpty())
             m.charset = value.trimmed();
+        else if (name.compare("boundary", Qt::CaseInsensitive) == 0 && !m.boundary && !value.isEmpty())
+            m.boundary = value;
         if (pos >= contentType.size())
             break;
     }
@@ -312,24 +314,35 @@ std::optional<QByteArray> xmlDeclarationEncoding(QByteArrayView body)
     }
 }
 
-QByteArray chooseCharset(const ResponseHead &head, QByteArrayView body)
+std::optional<ByteOrderMark> byteOrderMark(QByteArrayView body)
+{
+    if (body.startsWith("\xEF\xBB\xBF"))
+        return ByteOrderMark{"UTF-8", 3};
+    if (body.startsWith("\xFF\xFE"))
+        return ByteOrderMark{"UTF-16LE", 2};
+    if (body.startsWith("\xFE\xFF"))
+        return ByteOrderMark{"UTF-16BE", 2};
+    return std::nullopt;
+}
+
+CharsetChoice chooseCharset(const ResponseHead &head, QByteArrayView body)
 {
     MediaType type = parseMediaType(head.header("Content-Type"));
     if (isHtmlType(type.essence())) {
         const MetaDeclaration meta = scanHtmlMeta(body);
         if (meta.charset)
-            return *meta.charset;
+            return {*meta.charset, true};
         if (meta.contentType && !meta.contentType->trimmed().isEmpty())
             type = parseMediaType(*meta.contentType);
     }
     if (isXmlType(type)) {
         if (auto encoding = xmlDeclarationEncoding(body))
-            return *encoding;
+            return {*encoding, true};
     }
     if (type.charset)
-        return *type.charset;
+        return {*type.charset, true};
     if (type.type == "text")
-        return isXmlTextSubtype(type.subtype) ? QByteArray("us-ascii") : QByteArray("ISO-8859-1");
+        return {isXmlTextSubtype(type.subtype) ? QByteArray("us-ascii") : QByteArray("ISO-8859-1"), false};
     return {};
 }
 

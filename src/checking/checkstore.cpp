@@ -28,10 +28,13 @@ std::optional<StoredCheck> WebsiteCheckStore::lookup(const QString &url)
     stored.options.keyword = row->text(u"KEYWORD");
     stored.options.xpath = row->text(u"XPATH");
     stored.options.regex = row->text(u"REGEX");
+    if (!row->isNull(u"ID"))
+        stored.rowId = row->text(u"ID").toLongLong();
     return stored;
 }
 
-void WebsiteCheckStore::save(const QString &url, const QString &content, const QString &status)
+bool WebsiteCheckStore::save(const QString &url, std::optional<qint64> rowId, const QString &content,
+                             const QString &status)
 {
     // Inside a transaction someone else opened, saves are theirs to commit.
     if (grouping_.maxSaves > 1 && !open_ && !db_.inBatch()) {
@@ -41,11 +44,12 @@ void WebsiteCheckStore::save(const QString &url, const QString &content, const Q
     }
     if (open_)
         ++pending_; // counted before the save: a failed one may have undone the group
-    db_.DbSaveWebsite(url, content, status);
+    const bool saved = db_.DbSaveWebsite(url, content, status, rowId);
     if (open_ && pending_ >= grouping_.maxSaves)
         commit();
     else
         commitIfDue();
+    return saved;
 }
 
 void WebsiteCheckStore::commitIfDue()
@@ -60,7 +64,15 @@ void WebsiteCheckStore::commit()
         return;
     open_ = false;
     pending_ = 0;
-    db_.commitBatch();
+    try {
+        db_.commitBatch();
+    } catch (const StoreError &) {
+        if (listener_)
+            listener_(false);
+        throw;
+    }
+    if (listener_)
+        listener_(true);
 }
 
 } // namespace sentrel

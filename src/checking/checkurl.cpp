@@ -1,4 +1,5 @@
 #include "checking/checkurl.h"
+#include "checking/checkrun.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
 #include "text/error.h"
@@ -32,7 +33,9 @@ QString changeLogLine(const QString &checkTime, const QString &url)
 
 QString errorLogLine(const QString &checkTime, const QString &errorText, const QString &url)
 {
-    return checkTime + QStringLiteral(" (Error: ") + errorText + QStringLiteral(") ") + url;
+    // A status may span lines ("Socket Error # 111" CR LF "Connection
+    // refused"); the log keeps one line per event.
+    return checkTime + QStringLiteral(" (Error: ") + oneLineText(errorText) + QStringLiteral(") ") + url;
 }
 
 bool CheckEngine::stillListed(const QString &url) const
@@ -98,30 +101,48 @@ void CheckEngine::CheckURL(int index)
 
     const StripMethod method = s_.preferences.stripMethod();
     const QStringList &exclusions = s_.preferences.exclusions();
-    const QString reduced = s_.reducer ? s_.reducer->reduce(url, body, stored.options, method, exclusions)
-                                       : reducePage(body, stored.options, method, exclusions);
-    QString fresh = trim(reduced);
+    QString fresh;
+    try {
+        fresh = trim(s_.reducer ? s_.reducer->reduce(url, body, stored.options, method, exclusions)
+                                : reducePage(body, stored.options, method, exclusions));
+    } catch (const std::exception &e) {
+        // A pattern or expression that cannot be used, or a page the
+        // stripper cannot read, is this URL's fault: the row shows it like a
+        // failed download and the run goes on with the next URL.
+        const QString failure = errorMessage(e);
+        s_.display.appendLog(errorLogLine(checkTime, failure, url));
+        finish(failure);
+        return;
+    }
     body.clear();
 
-    if (trimmedView(stored.content) == fresh) {
+    // A first check saves even an empty text (a keyword or pattern that
+    // matches nothing yet), so that the text's later appearance is a change.
+    const bool firstCheck = stored.status.isEmpty();
+    if (!firstCheck && trimmedView(stored.content) == fresh) {
         finish(QString::fromUtf16(checktext::Ok));
         return;
     }
 
+    const QString status = QString::fromUtf16(firstCheck ? checktext::Ok : checktext::Changed);
+    bool saved = true;
+    try {
+        saved = s_.store.save(url, stored.rowId, fresh, status);
+    } catch (const StoreError &e) {
+        // The change is still reported; the next check saves it again.
+        s_.storeErrors.showStoreError(storeErrorText(e));
+    }
+    if (!saved) {
+        // Deleted or renamed meanwhile, maybe by another program: as above,
+        // the outcome belongs nowhere.
+        s_.display.setStatusText(QString());
+        return;
+    }
     if (index < s_.rows.rowCount())
         s_.rows.setLastChange(index, checkTime);
-    QString status;
-    if (stored.status.isEmpty()) {
-        status = QString::fromUtf16(checktext::Ok);
-    } else {
+    if (!firstCheck) {
         s_.changedUrls.append(url);
-        status = QString::fromUtf16(checktext::Changed);
         s_.display.appendLog(changeLogLine(checkTime, url));
-    }
-    try {
-        s_.store.save(url, fresh, status);
-    } catch (const StoreError &e) {
-        s_.storeErrors.showStoreError(storeErrorText(e));
     }
     finish(status);
 }

@@ -28,7 +28,8 @@ QString loadingText(const QString &url);
 QString downloadErrorStatus(const QString &message);
 // check time + " (Changed) " + URL
 QString changeLogLine(const QString &checkTime, const QString &url);
-// check time + " (Error: " + error text + ") " + URL
+// check time + " (Error: " + error text + ") " + URL, the error text put on
+// one line (oneLineText)
 QString errorLogLine(const QString &checkTime, const QString &errorText, const QString &url);
 
 // Everything a check reads and writes, owned by the caller.
@@ -41,7 +42,7 @@ struct CheckServices {
     EventPump &pump;
     PageLoader &loader;
     const Clock &clock;
-    QStringList &changedUrls; // the run empties it; checks append saved changes
+    QStringList &changedUrls;       // the run empties it; checks append saved changes
     PageReducer *reducer = nullptr; // reducePage on this thread when none
 };
 
@@ -51,17 +52,20 @@ public:
 
     // One check of the row at position `index`; does nothing when there is no
     // such row. Returns when the save and every display update are done.
-    // A download failure becomes the row's status and a log line. An error
-    // of a reduction step (invalid or runaway regular expression, malformed
-    // character reference) is not caught: nothing is saved, the row's cells
-    // and the status bar stay as they were, and the caller's run ends.
+    // A download failure becomes the row's status and a log line, and so
+    // does an error of a reduction step (invalid or runaway regular
+    // expression, rejected XPath, malformed character reference, a failing
+    // stripper, whether raised here or by a reduction made ahead): nothing
+    // is saved and the caller's run goes on. A first check (no saved status)
+    // saves its text even when it is empty.
     //
     // Messages are let through before the download, and the loader may keep
     // them flowing during it, so rows can change meanwhile: the cells
     // written afterwards are those of the row at `index` then, and never a
     // row past the end. A URL that no row holds any more (deleted meanwhile)
     // is not saved, logged or reported, so that a deleted URL never comes
-    // back into the store.
+    // back into the store; the same holds when the save finds the store row
+    // it read gone (deleted or renamed by another program).
     void CheckURL(int index) override;
 
     CheckServices &services() { return s_; }

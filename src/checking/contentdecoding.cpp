@@ -51,11 +51,19 @@ bool hasZlibHeader(QByteArrayView in)
 
 struct InflateFailure {
     QString message;
+    bool cutShort = false; // the input ended inside the stream
 };
 
+[[noreturn]] void raise(const InflateFailure &failure)
+{
+    if (failure.cutShort)
+        throw IncompleteBodyError();
+    throw Error(failure.message);
+}
+
 // Inflates all of `in`; gzip input may hold several members one after the
-// other. Returns the failure instead of throwing so that the deflate caller
-// can try the other framing.
+// other, and the last one must be complete. Returns the failure instead of
+// throwing so that the deflate caller can try the other framing.
 QByteArray inflateAll(QByteArrayView in, int windowBits, qsizetype maxBytes, InflateFailure *failure)
 {
     Inflater inflater(windowBits);
@@ -92,8 +100,11 @@ QByteArray inflateAll(QByteArrayView in, int windowBits, qsizetype maxBytes, Inf
             break; // anything after the stream is not part of the page
         }
         if (ret == Z_OK || ret == Z_BUF_ERROR) {
-            if (consumed == in.size() && zs.avail_out != 0)
-                break; // input ended before the stream did: keep what came
+            if (consumed == in.size() && zs.avail_out != 0) {
+                failure->message = IncompleteBodyError().message();
+                failure->cutShort = true;
+                return {};
+            }
             continue;
         }
         failure->message = zlibMessage(zs, ret);
@@ -120,7 +131,7 @@ QByteArray decodeContent(QByteArrayView contentEncoding, QByteArray body, qsizet
     if (gzip) {
         QByteArray out = inflateAll(body, gzipWindow, maxBytes, &failure);
         if (!failure.message.isNull())
-            throw Error(failure.message);
+            raise(failure);
         return out;
     }
 
@@ -129,16 +140,17 @@ QByteArray decodeContent(QByteArrayView contentEncoding, QByteArray body, qsizet
         if (failure.message.isNull())
             return out;
         // Two header bytes can look like a zlib header by chance: raw data
-        // gets its own try before the first failure is reported.
+        // gets its own try before the first failure is reported, unless the
+        // raw stream read well and only ended early.
         InflateFailure rawFailure;
         out = inflateAll(body, rawWindow, maxBytes, &rawFailure);
         if (!rawFailure.message.isNull())
-            throw Error(failure.message);
+            raise(rawFailure.cutShort ? rawFailure : failure);
         return out;
     }
     QByteArray out = inflateAll(body, rawWindow, maxBytes, &failure);
     if (!failure.message.isNull())
-        throw Error(failure.message);
+        raise(failure);
     return out;
 }
 

@@ -8,7 +8,7 @@ namespace sentrel {
 
 namespace {
 
-// The redirect that reaches this count ends the download with no text.
+// The redirect that reaches this count ends the download as a failure.
 constexpr int redirectLimit = 20;
 
 bool isSuccess(int status)
@@ -42,7 +42,7 @@ QString DownloadPage(const QString &url, const FetchOptions &options)
             return decodeResponse(response.head, std::move(response.body), options.maxBodyBytes);
         if (isFollowedRedirect(response)) {
             if (++redirects >= redirectLimit)
-                return {};
+                throw Error(QStringLiteral("Too many redirects."));
             target = response.redirectUrl;
             continue;
         }

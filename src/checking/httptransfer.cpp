@@ -83,6 +83,8 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
             p->tooLarge = true;
             return 0;
         }
+        if (p->headComplete)
+            p->multipartEnd = multipartFraming(p->head);
         return n;
     }
     if ((line.front() == ' ' || line.front() == '\t') && !p->head.headers.isEmpty()) {
@@ -101,21 +103,46 @@ size_t onBody(char *data, size_t size, size_t count, void *user)
     auto *p = static_cast<Progress *>(user);
     const size_t n = size * count;
     p->lastData = Clock::now();
+    qsizetype taken = qsizetype(n);
+    if (p->multipartEnd) {
+        if (const auto end = p->multipartEnd->feed(QByteArrayView(data, taken))) {
+            taken = *end;
+            p->framedEnd = true;
+        }
+    }
     const qsizetype have = keepsBody(p->status) ? p->body.size() : p->discarded;
-    if (qsizetype(n) > p->limit - have) {
+    if (taken > p->limit - have) {
         p->tooLarge = true;
         return 0; // stops the transfer
     }
     if (keepsBody(p->status)) {
         // Grow by doubling, but never past the ceiling: a body that stops
         // just under it must not cost twice the ceiling.
-        if (p->body.capacity() - have < qsizetype(n))
-            p->body.reserve(std::min(std::max(2 * p->body.capacity(), have + qsizetype(n)), p->limit));
-        p->body.append(data, qsizetype(n));
-    }
-    else
-        p->discarded += qsizetype(n); // error pages and redirect bodies are read, not kept
-    return n;
+        if (p->body.capacity() - have < taken)
+            p->body.reserve(std::min(std::max(2 * p->body.capacity(), have + taken), p->limit));
+        p->body.append(data, taken);
+    } else
+        p->discarded += taken; // error pages and redirect bodies are read, not kept
+    // The server need not close after the close delimiter, and what follows
+    // it is no part of the body: the transfer stops here.
+    return p->framedEnd ? 0 : n;
+}
+
+// The Location of a response resolved against the URL that was requested,
+// the way the library resolves it for a transfer that ran to its end; empty
+// when it cannot be resolved.
+QByteArray resolveLocation(const char *base, const QByteArray &location)
+{
+    CurlUrl url(curl_url());
+    if (!url || !base || curl_url_set(url.get(), CURLUPART_URL, base, 0) != CURLUE_OK ||
+        curl_url_set(url.get(), CURLUPART_URL, location.constData(),
+                     CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) != CURLUE_OK)
+        return {};
+    char *text = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_URL, &text, 0) != CURLUE_OK)
+        return {};
+    const CurlString owned(text);
+    return QByteArray(text);
 }
 
 } // namespace
@@ -155,12 +182,13 @@ HttpTransfer::HttpTransfer(const FetchOptions &options)
     check(curl_easy_setopt(h, CURLOPT_HTTPAUTH, long(CURLAUTH_BASIC | CURLAUTH_DIGEST | CURLAUTH_NTLM)));
     check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(options_.connectTimeout.count())));
 
-    // TLS 1.0 to 1.2 and no certificate checks, as pages of any age must load;
+    // TLS 1.0 to 1.3 and no certificate checks, as pages of any age must load,
+    // and so must those of servers that speak nothing older than 1.3;
     // OpenSSL 3 refuses TLS 1.0 and 1.1 above security level 0. A build
     // without TLS rejects these options; its https URLs fail before this.
     if (tls_) {
         check(curl_easy_setopt(h, CURLOPT_SSLVERSION,
-                               long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_2)));
+                               long(CURL_SSLVERSION_TLSv1_0) | long(CURL_SSLVERSION_MAX_TLSv1_3)));
         check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L));
         check(curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L));
         check(curl_easy_setopt(h, CURLOPT_SSL_CIPHER_LIST, "DEFAULT:@SECLEVEL=0"));
@@ -235,8 +263,14 @@ RawResponse HttpTransfer::get(const QByteArray &url)
     if (progress_.tooLarge)
         throw BodyTooLargeError(options_.maxBodyBytes);
 
-    // A body cut short of its Content-Length is taken as far as it came.
-    const bool usable = progress_.headComplete && (result == CURLE_OK || result == CURLE_PARTIAL_FILE);
+    // A page cut short of its Content-Length or its last chunk is no page; the
+    // body of an error or a redirect is not kept, so a cut there changes
+    // nothing.
+    const bool cutShort = result == CURLE_PARTIAL_FILE;
+    if (progress_.headComplete && cutShort && keepsBody(progress_.status))
+        throw IncompleteBodyError();
+    const bool framedByUs = result == CURLE_WRITE_ERROR && progress_.framedEnd;
+    const bool usable = progress_.headComplete && (result == CURLE_OK || cutShort || framedByUs);
     if (!usable) {
         TransferFailure failure;
         failure.code = result;
@@ -258,6 +292,13 @@ RawResponse HttpTransfer::get(const QByteArray &url)
     char *location = nullptr;
     if (curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
         response.redirectUrl = QByteArray(location);
+    // A transfer stopped at a close delimiter ended early for the library,
+    // which then works out no redirect target.
+    if (response.redirectUrl.isEmpty() && progress_.framedEnd && response.head.hasHeader("Location")) {
+        char *requested = nullptr;
+        curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &requested);
+        response.redirectUrl = resolveLocation(requested, response.head.header("Location"));
+    }
     return response;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "checking/curlhandles.h"
 #include "checking/fetchoptions.h"
+#include "checking/multipartframing.h"
 #include "checking/responsehead.h"
 #include <QByteArray>
 #include <chrono>
@@ -29,7 +30,8 @@ public:
     bool tlsAvailable() const { return tls_; }
 
     // One GET request. Throws sentrel::Error with the user's message when no
-    // usable response arrives, BodyTooLargeError past the body ceiling.
+    // usable response arrives, BodyTooLargeError past the body ceiling and
+    // IncompleteBodyError for a 2xx body cut short of its framing.
     RawResponse get(const QByteArray &url);
 
     // The state the callbacks share with the request in progress.
@@ -46,6 +48,9 @@ public:
         qsizetype discarded = 0;
         qsizetype limit = 0;
         bool tooLarge = false;
+        // The framing that is ours to apply, and whether it has ended the body.
+        std::optional<MultipartEnd> multipartEnd;
+        bool framedEnd = false;
     };
 
 private:

@@ -37,17 +37,29 @@ QString keepKeywordLines(QStringView text, QStringView keyword)
 
 QString selectXPathText(QStringView text, QStringView expression)
 {
+    validateXPath(expression);
     return ExtractXPathText(text, expression, XPathTextMode::TagAndText, false);
+}
+
+namespace {
+
+constexpr uint32_t UserRegexFlags = Regex::Caseless | Regex::Multiline;
+
+} // namespace
+
+void validateUserRegex(QStringView pattern)
+{
+    const Regex compiled(pattern, UserRegexFlags);
 }
 
 QString keepRegexMatches(QStringView text, QStringView pattern)
 {
-    const Regex regex(pattern, Regex::Caseless | Regex::Multiline,
-                      Regex::Limits{UserRegexMatchLimit, UserRegexDepthLimit});
+    const Regex regex(pattern, UserRegexFlags, Regex::Limits{UserRegexMatchLimit, UserRegexDepthLimit});
     const RegexSubject subject(text);
     QStringList matches;
     try {
-        regex.forEachMatch(subject, [&matches](const RegexMatch &m) { matches.append(m.captured().toString()); });
+        regex.forEachMatch(subject,
+                           [&matches](const RegexMatch &m) { matches.append(m.captured().toString()); });
     } catch (const RegexLimitError &e) {
         throw RegexRunawayError(
             QStringLiteral("Error in regular expression: the search was stopped because the pattern "

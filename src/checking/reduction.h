@@ -50,8 +50,15 @@ QString keepLineRange(QStringView text, int start, int stop);
 QString keepKeywordLines(QStringView text, QStringView keyword);
 
 // ExtractXPathText with tag-and-text lines and no messages: "" when the
-// page does not parse, the expression is invalid or selects nothing.
+// page does not parse or nothing is selected. An expression the evaluator
+// rejects throws its Error (validateXPath) instead of giving "": an empty
+// text would be compared and saved as if the page had nothing to watch, and
+// the user would never learn that the expression is wrong.
 QString selectXPathText(QStringView text, QStringView expression);
+
+// Throws the RegexError keepRegexMatches would throw for a pattern that does
+// not compile, so that a pattern can be checked before it is stored.
+void validateUserRegex(QStringView pattern);
 
 // Every non-overlapping match of `pattern`, left to right, one per line (the
 // whole match; capture groups play no part). Caseless, "^" and "$" at every
@@ -66,8 +73,8 @@ QString keepRegexMatches(QStringView text, QStringView pattern);
 QString dropExcludedLines(QStringView text, const QStringList &exclusions);
 
 // Steps 9 to 14 of a check: strip (unless options.strip is "NO"), then each
-// step whose option is set, then the exclusions. Throws what the stripper or
-// the regular expression throws.
+// step whose option is set, then the exclusions. Throws what the stripper,
+// the XPath step or the regular expression throws.
 QString reducePage(QStringView body, const CheckOptions &options, StripMethod method,
                    const QStringList &exclusions);
 

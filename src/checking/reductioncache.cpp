@@ -9,16 +9,23 @@ void ReductionCache::prepare(const QString &url, const QString &pageText, const 
 {
     if (pageText.size() > maxChars_)
         return;
-    Entry entry{url, trim(pageText), options, method, exclusions, {}, {}};
-    if (entry.body.isEmpty())
-        return;
     try {
-        entry.reduced = reducePage(entry.body, options, method, exclusions);
+        Entry entry{url, trim(pageText), options, method, exclusions, {}, {}};
+        if (entry.body.isEmpty())
+            return;
+        try {
+            entry.reduced = reducePage(entry.body, options, method, exclusions);
+        } catch (...) {
+            // Kept for the check, which raises it on its own thread, where
+            // it becomes that URL's error.
+            entry.failure = std::current_exception();
+        }
+        std::lock_guard lock(mutex_);
+        entries_.push_back(std::move(entry));
     } catch (...) {
-        entry.failure = std::current_exception();
+        // No room to keep the work done ahead (memory): the check reduces
+        // the page itself. Nothing may leave a download thread.
     }
-    std::lock_guard lock(mutex_);
-    entries_.push_back(std::move(entry));
 }
 
 QString ReductionCache::reduce(const QString &url, const QString &body, const CheckOptions &options,
@@ -35,8 +42,8 @@ QString ReductionCache::reduce(const QString &url, const QString &body, const Ch
             }
         }
     }
-    if (!found || found->body != body || found->options != options || found->method != method
-        || found->exclusions != exclusions)
+    if (!found || found->body != body || found->options != options || found->method != method ||
+        found->exclusions != exclusions)
         return reducePage(body, options, method, exclusions);
     if (found->failure)
         std::rethrow_exception(found->failure);

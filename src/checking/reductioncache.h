@@ -24,7 +24,8 @@ public:
     // Called from any thread with a downloaded page: reduces its trimmed
     // text with the given inputs and keeps the outcome for `url`. An empty
     // text is kept out (the check stops before reducing it), and so is a
-    // page above the size limit.
+    // page above the size limit. Never throws: an error of the reduction is
+    // kept and raised by reduce() on the checking thread.
     void prepare(const QString &url, const QString &pageText, const CheckOptions &options, StripMethod method,
                  const QStringList &exclusions);
 

@@ -35,4 +35,9 @@ BodyTooLargeError::BodyTooLargeError(qsizetype limit)
 {
 }
 
+IncompleteBodyError::IncompleteBodyError()
+    : Error(QStringLiteral("The connection closed before the page was complete."))
+{
+}
+
 } // namespace sentrel

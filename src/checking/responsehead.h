@@ -30,4 +30,13 @@ public:
     explicit BodyTooLargeError(qsizetype limit);
 };
 
+// Raised when a body ends before its framing or its compressed stream says
+// it is complete: the server closed the connection too early. A part of a
+// page must not be taken for the page, or the next full copy would read as
+// a change.
+class IncompleteBodyError : public Error {
+public:
+    IncompleteBodyError();
+};
+
 } // namespace sentrel

@@ -9,40 +9,56 @@ Arguments::Arguments(QStringList args) : tokens_(std::move(args))
         optionsEnd_ = tokens_.size();
 }
 
+namespace {
+
+bool isOption(const QString &token, const QString &option)
+{
+    return token == option || (token.startsWith(option) && token.at(option.size()) == u'=');
+}
+
+} // namespace
+
+void Arguments::refuseRepeat(const QString &option) const
+{
+    // Which of two values was meant cannot be told; taking either would act
+    // on a guess.
+    for (qsizetype i = 0; i < optionsEnd_; ++i)
+        if (isOption(tokens_[i], option))
+            throw UsageError(QStringLiteral("%1 given twice").arg(option));
+}
+
 bool Arguments::flag(const QString &name)
 {
     const QString option = QStringLiteral("--") + name;
-    bool found = false;
-    for (qsizetype i = 0; i < optionsEnd_;) {
-        if (tokens_[i] == option) {
-            tokens_.removeAt(i);
-            --optionsEnd_;
-            found = true;
-        } else {
-            ++i;
-        }
-    }
-    return found;
+    const qsizetype i = tokens_.indexOf(option);
+    if (i < 0 || i >= optionsEnd_)
+        return false;
+    tokens_.removeAt(i);
+    --optionsEnd_;
+    refuseRepeat(option);
+    return true;
 }
 
 std::optional<QString> Arguments::value(const QString &name)
 {
     const QString option = QStringLiteral("--") + name;
     for (qsizetype i = 0; i < optionsEnd_; ++i) {
-        if (tokens_[i].startsWith(option + u'=')) {
-            QString v = tokens_[i].mid(option.size() + 1);
-            tokens_.removeAt(i);
-            --optionsEnd_;
-            return v;
-        }
+        if (!isOption(tokens_[i], option))
+            continue;
+        QString v;
         if (tokens_[i] == option) {
             if (i + 1 >= optionsEnd_)
                 throw UsageError(QStringLiteral("option %1 needs a value").arg(option));
-            QString v = tokens_[i + 1];
+            v = tokens_[i + 1];
             tokens_.remove(i, 2);
             optionsEnd_ -= 2;
-            return v;
+        } else {
+            v = tokens_[i].mid(option.size() + 1);
+            tokens_.removeAt(i);
+            --optionsEnd_;
         }
+        refuseRepeat(option);
+        return v;
     }
     return std::nullopt;
 }

@@ -18,12 +18,15 @@ class Arguments {
 public:
     explicit Arguments(QStringList args);
 
-    bool flag(const QString &name);                     // --name
-    std::optional<QString> value(const QString &name);  // --name VALUE or --name=VALUE
+    // An option given twice is wrong use.
+    bool flag(const QString &name);                    // --name
+    std::optional<QString> value(const QString &name); // --name VALUE or --name=VALUE
     // Throws UsageError for any option left unread, then returns the positionals.
     QStringList positionals();
 
 private:
+    void refuseRepeat(const QString &option) const;
+
     QStringList tokens_;
     qsizetype optionsEnd_; // index of "--", or tokens_.size()
 };

@@ -61,10 +61,19 @@ int runCli(const QStringList &args, CliIo &io)
             writeLine(io.out, versionText());
             return 0;
         }
-        if (a == u"--data" && i + 1 < args.size()) {
-            global.dataDir = args[++i];
-        } else if (a.startsWith(u"--data=")) {
-            global.dataDir = a.mid(7);
+        if (a == u"--data" || a.startsWith(u"--data=")) {
+            QString problem;
+            if (a == u"--data" && i + 1 >= args.size())
+                problem = QStringLiteral("option --data needs a value");
+            global.dataDir = a == u"--data" ? args.value(++i) : a.mid(7);
+            // An empty DIR would quietly mean the desktop program's folder.
+            if (problem.isEmpty() && global.dataDir.isEmpty())
+                problem = QStringLiteral("--data needs a DIR, not an empty text");
+            if (!problem.isEmpty()) {
+                writeLine(io.err, QStringLiteral("sentrel-cli: ") + problem);
+                writeText(io.err, overview(registry));
+                return 2;
+            }
         } else if (a.startsWith(u'-')) {
             writeLine(io.err, QStringLiteral("sentrel-cli: unknown option %1").arg(a));
             writeText(io.err, overview(registry));

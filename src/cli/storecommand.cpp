@@ -5,6 +5,7 @@
 #include "storage/programfiles.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace sentrel::cli {
 
@@ -57,15 +58,31 @@ QStringList StoreCommand::requiredUrls(const QStringList &args)
     return urls;
 }
 
-std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global) const
+QString StoreCommand::listedUrl(const QString &typed, const std::function<bool(const QString &)> &isListed)
 {
-    const QString dir = executableDir();
-    const QString folder = DataFolderFromOption(global.dataDir, dir);
-    if (!QDir().mkpath(folder))
-        throw Error(
-            QStringLiteral("Cannot create the data folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
+    if (const std::optional<QString> url = findListedUrl(typed, isListed))
+        return *url;
+    throw Error(QStringLiteral("Not in the list: %1").arg(typed));
+}
+
+QString dataFolder(const GlobalOptions &global, FolderUse use)
+{
+    const QString folder = DataFolderFromOption(global.dataDir, executableDir());
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (use == FolderUse::MustExist) {
+        if (!QFileInfo(folder).isDir())
+            throw Error(QStringLiteral("The data folder \"%1\" does not exist").arg(shown));
+    } else if (!QDir().mkpath(folder)) {
+        throw Error(QStringLiteral("Cannot create the data folder \"%1\"").arg(shown));
+    }
+    return folder;
+}
+
+std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global, FolderUse use) const
+{
+    const QString folder = dataFolder(global, use);
     StoreSettings settings;
-    settings.templatePath = LocateProgramFiles(dir).templatePath;
+    settings.templatePath = LocateProgramFiles(executableDir()).templatePath;
     return std::make_unique<WebsiteDb>(folder, settings);
 }
 

@@ -3,6 +3,7 @@
 #include "storage/storeerror.h"
 #include "storage/urllist.h"
 #include "storage/websitedb.h"
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <vector>
@@ -45,6 +46,16 @@ private:
     int count_ = 0;
 };
 
+// A command that only reads the data folder, or needs a URL already listed,
+// wants an existing one: a mistyped --data folder is reported rather than
+// made into a new, empty list. Adding to the list creates it.
+enum class FolderUse { Create, MustExist };
+
+// The data folder of the run (--data DIR, or the desktop program's), created
+// or checked as `use` says; throws sentrel::Error when it is missing or
+// cannot be created.
+QString dataFolder(const GlobalOptions &global, FolderUse use);
+
 // A command that works on the website store of the data folder (--data DIR,
 // or the desktop program's). A store error that ends the command is printed
 // as the store error message, exit 1.
@@ -56,11 +67,16 @@ protected:
     virtual int runCommand(const QStringList &args, const GlobalOptions &global, CliIo &io) = 0;
 
     // Opens the store; call it after the arguments are checked, so that wrong
-    // use never creates a store. A missing --data folder is created.
-    std::unique_ptr<WebsiteDb> openStore(const GlobalOptions &global) const;
+    // use never creates a store.
+    std::unique_ptr<WebsiteDb> openStore(const GlobalOptions &global,
+                                         FolderUse use = FolderUse::Create) const;
 
     // The URL arguments of a command that needs at least one (wrong use without).
     static QStringList requiredUrls(const QStringList &args);
+
+    // The listed URL a URL argument names (findListedUrl: as typed, else as
+    // add would have stored it); throws "Not in the list" naming the argument.
+    static QString listedUrl(const QString &typed, const std::function<bool(const QString &)> &isListed);
 };
 
 } // namespace sentrel::cli

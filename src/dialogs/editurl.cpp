@@ -1,4 +1,6 @@
 #include "dialogs/editurl.h"
+#include "checking/reduction.h"
+#include "html/extract.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
 #include "storage/urllist.h"
@@ -28,9 +30,10 @@ std::optional<StoreRow> WebsiteDbEditStore::lookupRow(const QString &url)
     return db().lookupRow(url);
 }
 
-int WebsiteDbEditStore::execute(const QString &sql)
+int WebsiteDbEditStore::editUrl(const QString &targetUrl, const QString &newUrl,
+                                const EditUrlOptions &options)
 {
-    return db().execute(sql);
+    return db().editUrl(targetUrl, newUrl, options);
 }
 
 QString xpathHint()
@@ -82,6 +85,20 @@ QSpinBox *lineSpin(QWidget *parent)
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setMinimumWidth(110);
     return spin;
+}
+
+// Why every check would fail on an XPath or pattern the dialog stores, or
+// nothing when it can be used (or is not used at all).
+std::optional<QString> unusableText(bool used, const QString &text, void (*validate)(QStringView))
+{
+    if (!used || text.isEmpty())
+        return std::nullopt;
+    try {
+        validate(text);
+    } catch (const Error &error) {
+        return error.message();
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -280,15 +297,34 @@ std::optional<int> TFormEditURL::rowOfTarget() const
 
 void TFormEditURL::Button1Click()
 {
+    const EditUrlOptions o = options();
+    const std::pair<QLineEdit *, std::optional<QString>> checked[] = {
+        {Edit3, unusableText(o.xpath, o.xpathText, validateXPath)},
+        {Edit4, unusableText(o.regex, o.regexText, validateUserRegex)},
+    };
+    for (const auto &[edit, problem] : checked) {
+        if (problem) {
+            // Nothing is stored; the dialog stays open for the user to mend it.
+            context_.errors.showStoreError(*problem);
+            edit->setFocus();
+            return;
+        }
+    }
     const QString newUrl = url();
     try {
-        context_.store.execute(updateSql());
+        context_.store.editUrl(targetUrl_, newUrl, o);
         if (const std::optional<int> row = rowOfTarget())
             context_.renamer.renameRow(*row, newUrl);
         // Later OKs of a dialog left open would key on the old URL.
         targetUrl_ = newUrl;
-    } catch (const Error &error) {
+    } catch (const StoreError &error) {
         context_.errors.showStoreError(storeErrorText(error));
+    } catch (const Error &error) {
+        // The store refused the new URL (listed already) and changed
+        // nothing; the dialog stays open for the user to mend it.
+        context_.errors.showStoreError(error.message());
+        Edit1->setFocus();
+        return;
     }
     accept();
 }

@@ -20,12 +20,14 @@ class UrlRows;
 class WebsiteDb;
 
 // The store operations the options dialog uses: the row lookup at opening
-// and one statement on OK. Both throw StoreError when they fail.
+// and the change on OK (WebsiteDb::editUrl). Both throw StoreError when they
+// fail; the change throws a plain Error when it refuses a URL that another
+// row holds.
 class EditUrlStore {
 public:
     virtual ~EditUrlStore() = default;
     virtual std::optional<StoreRow> lookupRow(const QString &url) = 0;
-    virtual int execute(const QString &sql) = 0;
+    virtual int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options) = 0;
 };
 
 // EditUrlStore over the main window's connection, which may be missing when
@@ -34,7 +36,7 @@ class WebsiteDbEditStore final : public EditUrlStore {
 public:
     explicit WebsiteDbEditStore(std::function<WebsiteDb *()> db) : db_(std::move(db)) {}
     std::optional<StoreRow> lookupRow(const QString &url) override;
-    int execute(const QString &sql) override;
+    int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options) override;
 
 private:
     WebsiteDb &db() const;
@@ -76,7 +78,7 @@ public:
     void setOptions(const EditUrlOptions &options);
     QString url() const;
 
-    // The statement OK executes.
+    // The statement OK has the store execute (unless it refuses the URL).
     QString updateSql() const;
 
     // Named as the form's controls, for the window and the tests.

@@ -29,4 +29,12 @@ enum XPathTextMode : int {
 QString ExtractXPathText(QStringView text, QStringView expression, int mode, bool showErrors,
                          MessageSink *errors = nullptr);
 
+// Throws the Error the evaluator would raise for `expression` on any page:
+// no step, a step it cannot read ("XPath is not correct /step") or a
+// predicate it cannot read ("Attribute not found: ..."). The evaluator reads
+// a predicate only when its walk reaches that step, so an expression can look
+// fine on one page and fail on the next; this reads every step at once, for
+// a check of the expression before it is stored or used.
+void validateXPath(QStringView expression);
+
 } // namespace sentrel

@@ -3,26 +3,71 @@
 #include "text/error.h"
 #include "text/lines.h"
 #include "text/numbers.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <charconv>
 
 namespace sentrel {
 
 namespace {
 
-// Reads the file's text; nullopt when it exists but cannot be used.
-std::optional<QString> readSettingsText(const QString &path)
+// The program writes UTF-8 with a byte order mark; a user who then types a
+// value in an editor set to the 8-bit code page adds one line that is not
+// UTF-8. Decoding line by line keeps both kinds readable.
+QString settingsText(QByteArrayView bytes)
+{
+    const DecodedText whole = decodeText(bytes);
+    if (whole.encoding != TextEncoding::Utf8Bom && whole.encoding != TextEncoding::Windows1252)
+        return whole.text;
+    if (whole.encoding == TextEncoding::Utf8Bom)
+        bytes = bytes.sliced(3);
+    QString text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        const QByteArrayView line = end < 0 ? bytes : bytes.first(end + 1);
+        bytes = bytes.sliced(line.size());
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = utf8.decode(line);
+        text += utf8.hasError() ? decodeWindows1252(line) : decoded;
+    }
+    return text;
+}
+
+// The file's text, or why it cannot be used as settings.
+struct SettingsRead {
+    std::optional<QString> text;
+    QString problem;
+};
+
+SettingsRead readSettingsText(const QString &path)
 {
     try {
-        DecodedText d = readTextFile(path);
-        if (d.encoding == TextEncoding::Windows1252)
-            return std::nullopt; // not UTF-8 and no byte order mark naming something else
-        return std::move(d.text);
-    } catch (const Error &) {
-        return std::nullopt;
+        QString text = settingsText(readFileBytes(path));
+        if (text.contains(QChar(0)))
+            return {std::nullopt, QStringLiteral("it is no text: it holds NUL bytes")};
+        return {std::move(text), {}};
+    } catch (const Error &e) {
+        return {std::nullopt, e.message()};
     }
+}
+
+// Renames the file to "NAME.bad-yyyyMMdd-HHmmss" (with "-2", "-3", ... when
+// that name is taken); the new path, or nullopt when it cannot be renamed.
+std::optional<QString> moveAside(const QString &path)
+{
+    const QString stem = path + QStringLiteral(".bad-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n <= 100; ++n) {
+        const QString target = n == 1 ? stem : stem + u'-' + QString::number(n);
+        if (QFileInfo::exists(target))
+            continue;
+        return QFile::rename(path, target) ? std::optional(target) : std::nullopt;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -32,10 +77,24 @@ SettingsFile SettingsFile::open(const QString &dataFolder)
     const QString path = QDir(dataFolder).filePath(QString::fromUtf16(SettingsFileName));
     if (!QFileInfo::exists(path))
         return SettingsFile(path, IniDocument());
-    if (const std::optional<QString> text = readSettingsText(path))
-        return SettingsFile(path, IniDocument::parse(*text));
-    QFile::remove(path);
-    return SettingsFile(path, IniDocument());
+    const SettingsRead read = readSettingsText(path);
+    if (read.text)
+        return SettingsFile(path, IniDocument::parse(*read.text));
+    // What the user set must not vanish unseen: keep the file for them to
+    // look at or mend, and say where it went.
+    SettingsFile settings(path, IniDocument());
+    const QString shown = QDir::toNativeSeparators(path);
+    const std::optional<QString> movedTo = QFileInfo(path).isFile() ? moveAside(path) : std::nullopt;
+    if (movedTo)
+        settings.openNotice_ =
+            QStringLiteral("The settings file \"%1\" could not be read (%2). It was moved to "
+                           "\"%3\"; the default settings are used.")
+                .arg(shown, read.problem, QDir::toNativeSeparators(*movedTo));
+    else
+        settings.openNotice_ =
+            QStringLiteral("The settings file \"%1\" could not be read (%2); the default settings are used.")
+                .arg(shown, read.problem);
+    return settings;
 }
 
 QString SettingsFile::readString(QStringView section, QStringView key, const QString &defaultValue) const
@@ -84,6 +143,9 @@ void SettingsFile::save() const
     }
 }
 
-std::optional<int> parseSettingsInteger(QStringView text) { return parseDecimal<int>(text); }
+std::optional<int> parseSettingsInteger(QStringView text)
+{
+    return parseDecimal<int>(text);
+}
 
 } // namespace sentrel

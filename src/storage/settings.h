@@ -16,10 +16,13 @@ inline constexpr char16_t SettingsFileName[] = u"settings.ini";
 // thread is its only user.
 class SettingsFile {
 public:
-    // Reads dataFolder + "settings.ini". A missing file gives empty settings;
-    // a file that cannot be read or is not valid text (no UTF-8, and no byte
-    // order mark naming another encoding) is deleted and also gives empty
-    // settings, without a message.
+    // Reads dataFolder + "settings.ini". A missing file gives empty settings.
+    // Each line is read as UTF-8, or as Windows-1252 where it is not UTF-8
+    // (a value typed in an 8-bit editor); a byte order mark naming UTF-16 or
+    // UTF-32 decides for the whole file. A file that cannot be read, or that
+    // is no text at all (NUL bytes, as in a file zeroed by a crash), is never
+    // deleted: it is moved aside to "settings.ini.bad-yyyyMMdd-HHmmss" (local
+    // time), the settings start empty, and openNotice() tells the user.
     static SettingsFile open(const QString &dataFolder);
 
     SettingsFile(QString path, IniDocument document) : path_(std::move(path)), document_(std::move(document))
@@ -27,6 +30,11 @@ public:
     }
 
     const QString &path() const { return path_; }
+
+    // What the user must be told about the opening, "" when nothing: the
+    // file could not be read, and where it went. sentrel-cli prints it on
+    // stderr, the desktop program shows it in a message box.
+    const QString &openNotice() const { return openNotice_; }
 
     bool valueExists(QStringView section, QStringView key) const { return document_.contains(section, key); }
     QString readString(QStringView section, QStringView key, const QString &defaultValue) const;
@@ -52,6 +60,7 @@ public:
 private:
     QString path_;
     IniDocument document_;
+    QString openNotice_;
 };
 
 // Decimal whole number: optional sign, surrounding blanks allowed, within int.

@@ -17,13 +17,18 @@ QString displayPath(const QString &path)
 
 DecodedText readTextFile(const QString &path)
 {
+    return decodeText(readFileBytes(path));
+}
+
+QByteArray readFileBytes(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\": %2").arg(displayPath(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Cannot read file \"%1\": %2").arg(displayPath(path), file.errorString()));
-    return decodeText(bytes);
+    return bytes;
 }
 
 void writeFileAtomically(const QString &path, QByteArrayView bytes)

@@ -13,6 +13,9 @@ namespace sentrel {
 // the file and the reason when it cannot be opened or read.
 DecodedText readTextFile(const QString &path);
 
+// The whole file as it is; throws as readTextFile does.
+QByteArray readFileBytes(const QString &path);
+
 // Replaces the file's content with `bytes` so that a crash or a full disk
 // never leaves a half-written file: the bytes go to a temporary file in the
 // same folder, which then takes the old file's place. Throws sentrel::Error

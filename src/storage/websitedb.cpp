@@ -213,18 +213,19 @@ void WebsiteDb::DbAddUrl(const QString &url)
     connection().execute(websitesql::add(url));
 }
 
-void WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status)
+bool WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status,
+                              std::optional<qint64> rowId)
 {
-    std::optional<QString> id;
-    {
+    QString id;
+    if (rowId) {
+        id = QString::number(*rowId);
+    } else {
         SqliteStatement find = connection().prepare(websitesql::findId(url));
-        if (find.step())
-            id = find.text(0);
+        if (!find.step())
+            return false;
+        id = find.text(0);
     }
-    if (id)
-        connection().execute(websitesql::updateContent(content, status, *id));
-    else
-        connection().execute(websitesql::insertContent(url, content, status));
+    return connection().execute(websitesql::updateContent(content, status, id, url)) > 0;
 }
 
 void WebsiteDb::deleteUrl(const QString &url)

@@ -12,6 +12,8 @@
 // check, that check's status and its time.
 namespace sentrel {
 
+struct EditUrlOptions;
+
 inline constexpr char16_t StoreFileName[] = u"websites.db";
 inline constexpr char16_t StoreTemplateFileName[] = u"empty.db";
 
@@ -83,15 +85,30 @@ public:
 
     std::vector<ListedWebsite> DbLoadWebsites() override;
     void DbAddUrl(const QString &url) override;
-    // Replaces the content and status of the URL's first row and stamps it
-    // with the database's current UTC time; inserts a row when there is none.
-    void DbSaveWebsite(const QString &url, const QString &content, const QString &status);
+    // Replaces the content and status of one row and stamps it with the
+    // database's current UTC time: the row `rowId` (the one a check read)
+    // as long as it still holds `url`, or without an ID the URL's first row.
+    // Never inserts: only adding a URL makes a row, so a check that ends
+    // after its row was deleted or renamed, here or by another program,
+    // cannot bring the row back. Returns false when no row was updated.
+    bool DbSaveWebsite(const QString &url, const QString &content, const QString &status,
+                       std::optional<qint64> rowId = std::nullopt);
     void deleteUrl(const QString &url) override;
     std::optional<StoreRow> lookupRow(const QString &url) override;
 
-    // Runs one statement built by another part of the program (the options
-    // dialog's UPDATE); returns the number of rows it changed.
+    // Runs one statement built by another part of the program; returns the
+    // number of rows it changed.
     int execute(const QString &sql);
+
+    // The options dialog's OK and `sentrel-cli set`: every row of targetUrl
+    // gets newUrl and the options, and loses its stored text
+    // (editOptionsUpdateSql). Throws Error "Already in the list: URL" and
+    // changes nothing when another row holds newUrl, compared as a check
+    // finds its row: without surrounding blanks and control characters,
+    // letter case counting (as adding compares). The test and the change are
+    // one transaction, so another program cannot add the URL in between.
+    // Returns the number of rows changed.
+    int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options);
 
     // Closes the connection (before Reset to Defaults deletes the file);
     // every later call throws StoreError.

@@ -18,17 +18,16 @@ QString findId(QStringView url)
     return QStringLiteral("select ID from WEBSITES where URL=") + QuoteSql(url) + QStringLiteral(" LIMIT 1;");
 }
 
-QString updateContent(QStringView content, QStringView status, QStringView id)
+QString updateContent(QStringView content, QStringView status, QStringView id, QStringView url)
 {
     return QStringLiteral("update WEBSITES SET CONTENT=") + QuoteSql(content) + QStringLiteral(", STATUS=") +
            QuoteSql(status) + QStringLiteral(", LASTCHANGE=DATETIME('now') where ID=") + QuoteSql(id) +
-           QStringLiteral(";");
+           QStringLiteral(" and URL=") + QuoteSql(url) + QStringLiteral(";");
 }
 
-QString insertContent(QStringView url, QStringView content, QStringView status)
+QString urls()
 {
-    return QStringLiteral("insert into WEBSITES (URL,CONTENT,STATUS,LASTCHANGE) values (") + QuoteSql(url) +
-           u',' + QuoteSql(content) + u',' + QuoteSql(status) + QStringLiteral(",DATETIME('now'));");
+    return QStringLiteral("select URL from WEBSITES;");
 }
 
 QString remove(QStringView url)

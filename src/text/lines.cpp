@@ -3,7 +3,10 @@
 namespace sentrel {
 
 namespace {
-constexpr char16_t asciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+constexpr char16_t asciiLower(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 
 QStringView untilNul(QStringView text)
 {
@@ -22,7 +25,10 @@ QStringView trimmedView(QStringView text)
     return text.sliced(b, e - b);
 }
 
-QString trim(QStringView text) { return trimmedView(text).toString(); }
+QString trim(QStringView text)
+{
+    return trimmedView(text).toString();
+}
 
 QStringList splitLines(QStringView text)
 {
@@ -107,6 +113,20 @@ qsizetype indexOfAsciiCaseless(QStringView haystack, QStringView needle, qsizety
             return i;
     }
     return -1;
+}
+
+QString oneLineText(QStringView text)
+{
+    QString out;
+    for (const QString &line : splitLines(text)) {
+        const QStringView part = trimmedView(line);
+        if (part.isEmpty())
+            continue;
+        if (!out.isEmpty())
+            out += QStringLiteral(": ");
+        out += part;
+    }
+    return out;
 }
 
 } // namespace sentrel

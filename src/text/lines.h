@@ -21,6 +21,11 @@ QString joinLines(const QStringList &lines);
 // joinLines(splitLines(text)) in one pass, without the intermediate list.
 QString normalizeLines(QStringView text);
 
+// The lines of a text on one line, joined by ": " (blank lines dropped), for
+// output that must keep one record per line: a status such as
+// "Socket Error # 111" CR LF "Connection refused" in a log or a terminal.
+QString oneLineText(QStringView text);
+
 // Equality of two QStringViews ignoring the case of A-Z/a-z only.
 bool equalsAsciiCaseless(QStringView a, QStringView b);
 // Position of needle in haystack from `from` on, A-Z/a-z compared caselessly; -1 if absent.

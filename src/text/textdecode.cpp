@@ -20,6 +20,8 @@ const Bom boms[] = {
     {QByteArrayView("\xFE\xFF", 2), TextEncoding::Utf16BE, QStringConverter::Utf16BE},
 };
 
+} // namespace
+
 QString decodeWindows1252(QByteArrayView bytes)
 {
     QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
@@ -29,8 +31,6 @@ QString decodeWindows1252(QByteArrayView bytes)
     // code page except for the printable characters at 0x80..0x9F.
     return QString::fromLatin1(bytes);
 }
-
-} // namespace
 
 DecodedText decodeText(QByteArrayView bytes)
 {

@@ -26,4 +26,7 @@ struct DecodedText {
 // and when they are not valid UTF-8, as Windows-1252. Never fails.
 DecodedText decodeText(QByteArrayView bytes);
 
+// The bytes in the Windows-1252 code page, whatever they hold.
+QString decodeWindows1252(QByteArrayView bytes);
+
 } // namespace sentrel

@@ -8,9 +8,11 @@
 #include "app/intervalbar.h"
 #include "app/onlinehelp.h"
 #include "app/previewpanel.h"
+#include "app/runlockgate.h"
 #include "app/urllistview.h"
 #include "dialogs/editurl.h"
 #include "dialogs/exclusionform.h"
+#include "storage/runlock.h"
 #include "support/loopbackserver.h"
 #include "support/qtext.h"
 #include "windowfixture.h"
@@ -32,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -436,7 +439,40 @@ TEST_F(MainWindowTest, ClosingDuringCheckAllStopsAfterTheUrlBeingChecked)
     EXPECT_EQ(window.statusText(), u16(u"No Change Detected"));
 }
 
-TEST_F(MainWindowTest, AnErrorNoCheckCatchesEndsTheRunInTheErrorBox)
+TEST_F(MainWindowTest, ARunHoldsTheDataFolderLockAndEndsAtOnceWhenAnotherProgramHoldsIt)
+{
+    LoopbackServer server;
+    std::atomic<bool> lockedDuringRun = false;
+    server.onOther([&](const ReceivedRequest &) {
+        // A sentrel-cli run starting now would find the lock held.
+        lockedDuringRun = RunLock::tryTake(fixture.dataFolder()) == nullptr;
+        return Reply::ok("<p>a</p>");
+    });
+    TAppForm &window = fixture.start();
+    addUrls(server.url("/a"));
+
+    window.commands().ToolButton1->trigger();
+    EXPECT_TRUE(lockedDuringRun);
+    EXPECT_TRUE(RunLock::tryTake(fixture.dataFolder())) << "let go when the run ends";
+    EXPECT_TRUE(fixture.boxes.confirmations.empty());
+
+    // A check run of another program holds it: no waiting, the error box.
+    std::unique_ptr<RunLock> other = RunLock::tryTake(fixture.dataFolder());
+    ASSERT_TRUE(other);
+    window.commands().ToolButton1->trigger();
+    ASSERT_EQ(fixture.boxes.confirmations.size(), 1u);
+    EXPECT_EQ(fixture.boxes.confirmations[0].kind, DialogKind::Error);
+    EXPECT_EQ(fixture.boxes.confirmations[0].message, runLockHeldMessage());
+    EXPECT_EQ(server.requests().size(), 1u);
+
+    other.reset();
+    fixture.selectRows({0});
+    window.commands().CheckURL1->trigger();
+    EXPECT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(fixture.statuses(), QStringList({u16(u"OK")}));
+}
+
+TEST_F(MainWindowTest, ARowWhosePatternCannotBeUsedShowsItsErrorAndTheRunGoesOn)
 {
     LoopbackServer server;
     server.on("/a", Reply::ok("<p>a</p>"));
@@ -448,14 +484,12 @@ TEST_F(MainWindowTest, AnErrorNoCheckCatchesEndsTheRunInTheErrorBox)
                                  u16(u"'"));
 
     window.commands().ToolButton1->trigger();
-    ASSERT_EQ(fixture.boxes.confirmations.size(), 1u);
-    EXPECT_EQ(fixture.boxes.confirmations[0].kind, DialogKind::Error);
-    EXPECT_EQ(fixture.boxes.confirmations[0].caption, u16(u"Sentrel"));
-    EXPECT_TRUE(
-        fixture.boxes.confirmations[0].message.startsWith(u16(u"Error in regular expression at offset")))
-        << fixture.boxes.confirmations[0].message.toStdString();
-    EXPECT_EQ(fixture.statuses(), QStringList({u16(u"OK"), u16(u""), u16(u"")}));
-    EXPECT_EQ(window.statusText(), u16(u"Loading ") + server.url("/bad") + u16(u"..."));
+    EXPECT_TRUE(fixture.boxes.confirmations.empty()) << "no error box";
+    EXPECT_EQ(
+        fixture.statuses(),
+        QStringList({u16(u"OK"), u16(u"Error in regular expression at offset 1: missing closing parenthesis"),
+                     u16(u"OK")}));
+    EXPECT_EQ(window.statusText(), u16(u"No Change Detected"));
 }
 
 TEST_F(MainWindowTest, TypedIntervalRestartsTheCountdownAndIsWrittenAsTyped)
@@ -815,6 +849,26 @@ TEST(FileFilterTest, PairsBecomeQtFilters)
         SCOPED_TRACE(QString::fromUtf16(c.pairs).toStdString());
         EXPECT_EQ(qtFileFilter(QString::fromUtf16(c.pairs)), QString::fromUtf16(c.qt));
     }
+}
+
+// A settings file zeroed by a crash is kept aside for the user, and the
+// window tells where; start-up goes on with the default settings.
+TEST_F(MainWindowTest, SettingsFileThatIsNoTextIsMovedAsideAndTheWindowSaysSo)
+{
+    ASSERT_TRUE(QDir().mkpath(fixture.dataFolder()));
+    {
+        QFile ini(fixture.dataFolder() + u16(u"settings.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray(16, '\0'));
+    }
+    TAppForm &window = fixture.start();
+    EXPECT_TRUE(window.isVisible());
+    const QStringList aside = QDir(fixture.dataFolder()).entryList({u16(u"settings.ini.bad-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    ASSERT_EQ(fixture.boxes.messages.size(), 1u);
+    EXPECT_EQ(fixture.boxes.messages[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(fixture.boxes.messages[0].text.contains(aside[0]))
+        << fixture.boxes.messages[0].text.toStdString();
 }
 
 } // namespace

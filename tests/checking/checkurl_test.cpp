@@ -1,8 +1,10 @@
 #include "checking/checkurl.h"
+#include "checking/reductioncache.h"
 #include "enginetesting.h"
 #include "support/qtext.h"
 #include "text/regex.h"
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace sentrel;
 using namespace sentrel::enginetest;
@@ -14,7 +16,11 @@ const QString Time = QStringLiteral("2024-03-07 09:05:03");
 
 StoredCheck storedAs(const QString &content, const QString &status, CheckOptions options = {})
 {
-    return StoredCheck{content, status, std::move(options)};
+    StoredCheck stored;
+    stored.content = content;
+    stored.status = status;
+    stored.options = std::move(options);
+    return stored;
 }
 
 class CheckUrl : public testing::Test, protected EngineFixture {
@@ -60,24 +66,39 @@ TEST_F(CheckUrl, AChangedPageIsLoggedListedAndSavedAsChanged)
     EXPECT_EQ(store.saves[0], (Saved{Url, QStringLiteral("New"), QStringLiteral("Changed!")}));
 }
 
-TEST_F(CheckUrl, AFirstCheckWithAnEmptyTextSavesNothingAndTheNextIsAFirstCheckAgain)
+TEST_F(CheckUrl, AFirstCheckSavesAnEmptyTextSoTheWatchedTextAppearingIsAChange)
 {
-    CheckOptions onlyPrices;
-    onlyPrices.keyword = QStringLiteral("price");
-    store.rows[Url] = storedAs(QString(), QString(), onlyPrices);
-    page(QStringLiteral("no such line"));
+    CheckOptions onlyStock;
+    onlyStock.keyword = QStringLiteral("in stock");
+    store.rows[Url] = storedAs(QString(), QString(), onlyStock);
+    page(QStringLiteral("Sold out"));
+    engine.CheckURL(0);
+    EXPECT_EQ(row().status, u"OK");
+    EXPECT_EQ(row().lastChange, Time);
+    EXPECT_TRUE(changed.isEmpty());
+    EXPECT_TRUE(display.log.isEmpty());
+    ASSERT_EQ(store.saves.size(), 1u);
+    EXPECT_EQ(store.saves[0], (Saved{Url, QString(), QStringLiteral("OK")}));
+
+    page(QStringLiteral("Sold out\nIN STOCK"));
+    engine.CheckURL(0);
+    EXPECT_EQ(row().status, u"Changed!");
+    EXPECT_EQ(changed, QStringList{Url});
+    EXPECT_EQ(display.log, QStringList{Time + QStringLiteral(" (Changed) ") + Url});
+    ASSERT_EQ(store.saves.size(), 2u);
+    EXPECT_EQ(store.saves[1], (Saved{Url, QStringLiteral("IN STOCK"), QStringLiteral("Changed!")}));
+}
+
+TEST_F(CheckUrl, AnEmptyTextAlreadySavedIsNoChangeAndNotSavedAgain)
+{
+    CheckOptions keyword;
+    keyword.keyword = QStringLiteral("x");
+    store.rows[Url] = storedAs(QString(), QStringLiteral("OK"), keyword);
+    page(QStringLiteral("nothing"));
     engine.CheckURL(0);
     EXPECT_EQ(row().status, u"OK");
     EXPECT_EQ(row().lastChange, u"earlier");
     EXPECT_TRUE(store.saves.empty());
-
-    page(QStringLiteral("Price: 10"));
-    engine.CheckURL(0);
-    EXPECT_EQ(row().status, u"OK");
-    EXPECT_TRUE(changed.isEmpty());
-    EXPECT_TRUE(display.log.isEmpty());
-    ASSERT_EQ(store.saves.size(), 1u);
-    EXPECT_EQ(store.saves[0].status, u"OK");
 }
 
 TEST_F(CheckUrl, TextsThatDifferOnlyInSurroundingWhiteSpaceAreEqual)
@@ -121,7 +142,8 @@ TEST_F(CheckUrl, AFailedDownloadBecomesTheStatusAndALogLineAndNothingIsSaved)
         {"HTTP/1.1 is removed", QStringLiteral("!HTTP/1.1 404 Not Found"), QStringLiteral("404 Not Found")},
         {"other versions stay whole", QStringLiteral("!HTTP/1.0 404 Not Found"),
          QStringLiteral("HTTP/1.0 404 Not Found")},
-        {"the removal minds letter case", QStringLiteral("!http/1.1 500 Oops"), QStringLiteral("http/1.1 500 Oops")},
+        {"the removal minds letter case", QStringLiteral("!http/1.1 500 Oops"),
+         QStringLiteral("http/1.1 500 Oops")},
         {"only a leading status line", QStringLiteral("!Bad HTTP/1.1 x"), QStringLiteral("Bad HTTP/1.1 x")},
         {"any other failure", QStringLiteral("!Read timed out."), QStringLiteral("Read timed out.")},
         {"a body of white space", QStringLiteral(" \r\n\t "), QStringLiteral("Empty Response")},
@@ -134,7 +156,8 @@ TEST_F(CheckUrl, AFailedDownloadBecomesTheStatusAndALogLineAndNothingIsSaved)
         page(c.page);
         engine.CheckURL(0);
         EXPECT_EQ(row().status, c.expected);
-        EXPECT_EQ(display.log, QStringList{Time + QStringLiteral(" (Error: ") + c.expected + QStringLiteral(") ") + Url});
+        EXPECT_EQ(display.log,
+                  QStringList{Time + QStringLiteral(" (Error: ") + c.expected + QStringLiteral(") ") + Url});
         EXPECT_EQ(row().lastChange, u"earlier");
         EXPECT_EQ(display.statusText, u"");
     }
@@ -159,7 +182,8 @@ TEST_F(CheckUrl, TheStepsComeInTheirOrder)
     EXPECT_EQ(loader.requested, QStringList{Url}) << "the URL is the caption trimmed";
     EXPECT_EQ(row().lastChange, Time);
     EXPECT_EQ(store.saves.at(0).url, Url);
-    EXPECT_EQ(display.statusHistory, (QStringList{QStringLiteral("Loading ") + Url + QStringLiteral("..."), QString()}));
+    EXPECT_EQ(display.statusHistory,
+              (QStringList{QStringLiteral("Loading ") + Url + QStringLiteral("..."), QString()}));
 }
 
 TEST_F(CheckUrl, TheStripMethodAndExclusionsAreReadWhenThePageIsThere)
@@ -181,18 +205,128 @@ TEST_F(CheckUrl, ARowPastTheEndIsNoCheck)
     EXPECT_TRUE(display.statusHistory.isEmpty());
 }
 
-TEST_F(CheckUrl, AnErrorOfAReductionStepEndsTheCheckWithNothingSaved)
+struct ReductionFailure {
+    const char *name;
+    QString strip, xpath, regex; // the options set
+    StripMethod method;
+    QString page;
+    QString error; // the row's status and the log line's error text
+};
+
+TEST_F(CheckUrl, AnErrorOfAReductionStepIsTheRowsErrorAndNothingIsSaved)
+{
+    const QString tooMuchBacktracking = QStringLiteral(
+        "Error in regular expression: the search was stopped because the pattern backtracks too much on "
+        "this page (match limit exceeded)");
+    const ReductionFailure cases[] = {
+        {"invalid pattern",
+         {},
+         {},
+         QStringLiteral("ab("),
+         StripMethod::Regex,
+         QStringLiteral("abc"),
+         QStringLiteral("Error in regular expression at offset 3: missing closing parenthesis")},
+        {"runaway pattern",
+         QStringLiteral("NO"),
+         {},
+         QStringLiteral("(a+)+$"),
+         StripMethod::Regex,
+         QString(40, u'a') + u'!',
+         tooMuchBacktracking},
+        {"XPath without steps",
+         QStringLiteral("NO"),
+         QStringLiteral("div"),
+         {},
+         StripMethod::Regex,
+         QStringLiteral("<div>x</div>"),
+         QStringLiteral("XPath is not correct or empty.")},
+        {"XPath predicate on a step this page never reaches",
+         QStringLiteral("NO"),
+         QStringLiteral("//div/span[@class]"),
+         {},
+         StripMethod::Regex,
+         QStringLiteral("<p>x</p>"),
+         QStringLiteral("Attribute not found: class")},
+        {"reference without digits, regex strip",
+         {},
+         {},
+         {},
+         StripMethod::Regex,
+         QStringLiteral("<p>a &#; b</p>"),
+         QStringLiteral("'' is not a valid integer value")},
+        {"hex reference without digits, string-builder strip",
+         {},
+         {},
+         {},
+         StripMethod::StringBuilder,
+         QStringLiteral("a &#x; b"),
+         QStringLiteral("'$' is not a valid integer value")},
+        {"reference beyond 32 bits",
+         {},
+         {},
+         {},
+         StripMethod::Regex,
+         QStringLiteral("&#99999999999;"),
+         QStringLiteral("'99999999999' is not a valid integer value")},
+    };
+    for (const ReductionFailure &c : cases) {
+        SCOPED_TRACE(c.name);
+        CheckOptions options;
+        options.strip = c.strip;
+        options.xpath = c.xpath;
+        options.regex = c.regex;
+        store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"), options);
+        preferences.method = c.method;
+        display.log.clear();
+        page(c.page);
+        EXPECT_NO_THROW(engine.CheckURL(0));
+        EXPECT_EQ(row().status, c.error);
+        EXPECT_EQ(display.log,
+                  QStringList{Time + QStringLiteral(" (Error: ") + c.error + QStringLiteral(") ") + Url});
+        EXPECT_EQ(display.statusText, u"");
+    }
+    EXPECT_EQ(row().lastChange, u"earlier");
+    EXPECT_TRUE(store.saves.empty());
+    EXPECT_TRUE(changed.isEmpty());
+}
+
+TEST_F(CheckUrl, AFirstCheckThatFailsToReduceSavesNothing)
 {
     CheckOptions badPattern;
-    badPattern.regex = QStringLiteral("ab(");
-    store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"), badPattern);
-    page(QStringLiteral("abc"));
-    EXPECT_THROW(engine.CheckURL(0), RegexError);
-    EXPECT_EQ(row().status, u"before");
-    EXPECT_EQ(row().lastChange, u"earlier");
-    EXPECT_EQ(display.statusText, QStringLiteral("Loading ") + Url + QStringLiteral("..."));
+    badPattern.regex = QStringLiteral("(");
+    store.rows[Url] = storedAs(QString(), QString(), badPattern);
+    page(QStringLiteral("x"));
+    engine.CheckURL(0);
+    EXPECT_EQ(row().status, u"Error in regular expression at offset 1: missing closing parenthesis");
     EXPECT_TRUE(store.saves.empty());
-    EXPECT_TRUE(display.log.isEmpty());
+}
+
+TEST_F(CheckUrl, AnErrorOfAReductionMadeAheadOnAnotherThreadIsTheRowsErrorToo)
+{
+    CheckOptions badPattern;
+    badPattern.regex = QStringLiteral("(");
+    store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"), badPattern);
+    page(QStringLiteral("x"));
+    ReductionCache ahead;
+    std::thread([&] { ahead.prepare(Url, QStringLiteral("x"), badPattern, preferences.method, {}); }).join();
+    ASSERT_EQ(ahead.size(), 1);
+    CheckServices services = engine.services();
+    services.reducer = &ahead;
+    CheckEngine withAhead(services);
+    EXPECT_NO_THROW(withAhead.CheckURL(0));
+    EXPECT_EQ(ahead.size(), 0) << "the check took the reduction made ahead";
+    EXPECT_EQ(row().status, u"Error in regular expression at offset 1: missing closing parenthesis");
+    EXPECT_EQ(display.log.size(), 1);
+    EXPECT_TRUE(store.saves.empty());
+}
+
+TEST_F(CheckUrl, AnErrorStatusOfSeveralLinesIsOneLogLine)
+{
+    page(QStringLiteral("!Socket Error # 111\r\nConnection refused"));
+    engine.CheckURL(0);
+    EXPECT_EQ(row().status, u"Socket Error # 111\r\nConnection refused") << "the cell keeps the text";
+    EXPECT_EQ(display.log,
+              QStringList{Time + QStringLiteral(" (Error: Socket Error # 111: Connection refused) ") + Url});
 }
 
 TEST_F(CheckUrl, AFailedLookupIsReportedAndTheCheckGoesOnAsAFirstCheck)
@@ -200,7 +334,8 @@ TEST_F(CheckUrl, AFailedLookupIsReportedAndTheCheckGoesOnAsAFirstCheck)
     store.failLookup = true;
     page(QStringLiteral("<b>Hello</b>"));
     engine.CheckURL(0);
-    EXPECT_EQ(storeErrors.texts, QStringList{QStringLiteral("Exception raised with message: database is locked")});
+    EXPECT_EQ(storeErrors.texts,
+              QStringList{QStringLiteral("Exception raised with message: database is locked")});
     EXPECT_EQ(row().status, u"OK");
     ASSERT_EQ(store.saves.size(), 1u);
     EXPECT_EQ(store.saves[0].content, u"Hello") << "stripped, as for a URL without options";
@@ -212,7 +347,8 @@ TEST_F(CheckUrl, AFailedSaveIsReportedAndTheStatusIsStillShown)
     store.failSave = true;
     page(QStringLiteral("New"));
     engine.CheckURL(0);
-    EXPECT_EQ(storeErrors.texts, QStringList{QStringLiteral("Exception raised with message: disk I/O error")});
+    EXPECT_EQ(storeErrors.texts,
+              QStringList{QStringLiteral("Exception raised with message: disk I/O error")});
     EXPECT_EQ(row().status, u"Changed!");
     EXPECT_EQ(display.statusText, u"");
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Fakes of what a check and a run need of the window and the store.
 #include "checking/checkports.h"
-#include "checking/runports.h"
 #include "checking/checkstore.h"
 #include "checking/checkurl.h"
+#include "checking/runports.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
 #include "text/error.h"
@@ -97,13 +97,15 @@ public:
             return std::nullopt;
         return it->second;
     }
-    void save(const QString &url, const QString &content, const QString &status) override
+    bool save(const QString &url, std::optional<qint64>, const QString &content,
+              const QString &status) override
     {
         if (failSave)
             throw StoreError(QStringLiteral("disk I/O error"), 10);
         saves.push_back({url, content, status});
         rows[url].content = content;
         rows[url].status = status;
+        return true;
     }
 
     std::map<QString, StoredCheck> rows;
@@ -166,7 +168,8 @@ struct EngineFixture {
     ScriptedLoader loader;
     FixedClock clock;
     QStringList changed;
-    CheckEngine engine{CheckServices{rows, store, storeErrors, display, preferences, pump, loader, clock, changed}};
+    CheckEngine engine{
+        CheckServices{rows, store, storeErrors, display, preferences, pump, loader, clock, changed}};
 };
 
 // The window's side of a run, with every call in one record.

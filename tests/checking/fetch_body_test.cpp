@@ -92,9 +92,17 @@ TEST(FetchBody, MetaCharsetBeatsTheHeader)
 
 TEST(FetchBody, JsonWithoutCharsetMapsEachByteToOneCharacter)
 {
+    // Bytes that are no UTF-8; valid UTF-8 would be read as such.
     LoopbackServer server;
-    server.on("/", Reply::ok("{\"name\":\"caf\xC3\xA9\"}", "Content-Type: application/json\r\n"));
-    EXPECT_EQ(DownloadPage(server.url(), quickOptions()), u16(u"{\"name\":\"caf\u00c3\u00a9\"}\r\n"));
+    server.on("/", Reply::ok("{\"name\":\"caf\xE9 \x80\"}", "Content-Type: application/json\r\n"));
+    EXPECT_EQ(DownloadPage(server.url(), quickOptions()), u16(u"{\"name\":\"caf\u00e9 \u0080\"}\r\n"));
+}
+
+TEST(FetchBody, PageDeclaringNoCharsetIsReadAsUtf8WhenItIsValidUtf8)
+{
+    LoopbackServer server;
+    server.on("/", Reply::ok("<html><body>caf\xC3\xA9</body></html>", "Content-Type: text/html\r\n"));
+    EXPECT_EQ(DownloadPage(server.url(), quickOptions()), u16(u"<html><body>caf\u00e9</body></html>\r\n"));
 }
 
 FetchOptions withLimit(qsizetype bytes)

@@ -53,7 +53,10 @@ public:
         if (thread_.joinable())
             thread_.join();
     }
-    void start() { thread_ = std::thread([this] { serve(); }); }
+    void start()
+    {
+        thread_ = std::thread([this] { serve(); });
+    }
     QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
     long long sent() const { return sent_; }
 
@@ -281,11 +284,11 @@ TEST(HostileFraming, InvalidChunkSizesFailTheDownload)
     }
 }
 
-TEST(HostileFraming, AChunkCutShortIsTakenAsFarAsItCame)
+TEST(HostileFraming, AChunkCutShortFailsTheDownload)
 {
     LoopbackServer server;
     server.on("/", Reply("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffff\r\nabc").close());
-    EXPECT_EQ(DownloadPage(server.url(), quickOptions()), u16(u"abc\r\n"));
+    EXPECT_EQ(fetchError(server.url()), u16(u"The connection closed before the page was complete."));
 }
 
 TEST(HostileRedirects, ALoopBetweenTwoHostNamesEndsAtTheLimit)
@@ -295,7 +298,7 @@ TEST(HostileRedirects, ALoopBetweenTwoHostNamesEndsAtTheLimit)
     const std::string viaAddress = server.url("/a").toStdString();
     server.on("/a", Reply::redirect(302, viaName));
     server.on("/b", Reply::redirect(302, viaAddress));
-    EXPECT_EQ(DownloadPage(server.url("/a"), quickOptions()), QString());
+    EXPECT_EQ(fetchError(server.url("/a")), u16(u"Too many redirects."));
     EXPECT_EQ(server.requests().size(), 20u);
 }
 

@@ -8,9 +8,9 @@
 #include "text/regex.h"
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <atomic>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
 
@@ -60,7 +60,8 @@ TEST_F(BackgroundLoading, TheWindowsEventsRunWhileThePageDownloadsElsewhere)
 
 TEST_F(BackgroundLoading, ADownloadsErrorComesBackToTheCaller)
 {
-    BackgroundPageLoader loader([](const QString &) -> QString { throw Error(QStringLiteral("HTTP/1.1 404 Not Found")); });
+    BackgroundPageLoader loader(
+        [](const QString &) -> QString { throw Error(QStringLiteral("HTTP/1.1 404 Not Found")); });
     try {
         loader.load(QStringLiteral("u"));
         FAIL() << "no error";
@@ -86,7 +87,8 @@ TEST_F(BackgroundLoading, ARowDeletedDuringTheDownloadIsNeverWrittenPastTheEnd)
     EngineFixture f;
     for (const char *u : {"http://a/", "http://b/"}) {
         f.rows.rows.push_back(FakeRow::of(QString::fromLatin1(u)));
-        f.store.rows[QString::fromLatin1(u)] = StoredCheck{QStringLiteral("old"), QStringLiteral("OK"), {}};
+        f.store.rows[QString::fromLatin1(u)] =
+            StoredCheck{QStringLiteral("old"), QStringLiteral("OK"), {}, {}};
     }
     std::atomic<bool> release{false};
     BackgroundPageLoader loader([&](const QString &) {
@@ -224,14 +226,16 @@ TEST(ReductionsDoneAhead, AreUsedOnlyForTheSameInputs)
     CheckOptions letters = digits;
     letters.regex = QStringLiteral("[a-z]");
     EXPECT_EQ(cache.reduce(QStringLiteral("u"), QStringLiteral("a1 b2"), letters, StripMethod::Regex, {}),
-              u"a\r\nb\r\n") << "other options: reduced anew";
+              u"a\r\nb\r\n")
+        << "other options: reduced anew";
     EXPECT_EQ(cache.size(), 0);
 
     cache.prepare(QStringLiteral("u"), QStringLiteral("a1 b2"), digits, StripMethod::Regex, {});
     EXPECT_EQ(cache.reduce(QStringLiteral("u"), QStringLiteral("a1 b2"), digits, StripMethod::Regex, {}),
               u"1\r\n2\r\n");
     cache.prepare(QStringLiteral("u"), QStringLiteral("a1 b2"), digits, StripMethod::Regex, {});
-    EXPECT_EQ(cache.reduce(QStringLiteral("u"), QStringLiteral("c3"), digits, StripMethod::Regex, {}), u"3\r\n")
+    EXPECT_EQ(cache.reduce(QStringLiteral("u"), QStringLiteral("c3"), digits, StripMethod::Regex, {}),
+              u"3\r\n")
         << "another page: reduced anew";
 }
 
@@ -241,7 +245,8 @@ TEST(ReductionsDoneAhead, RaiseTheirErrorAtTheCheck)
     CheckOptions bad;
     bad.regex = QStringLiteral("(");
     cache.prepare(QStringLiteral("u"), QStringLiteral("x"), bad, StripMethod::Regex, {});
-    EXPECT_THROW(cache.reduce(QStringLiteral("u"), QStringLiteral("x"), bad, StripMethod::Regex, {}), RegexError);
+    EXPECT_THROW(cache.reduce(QStringLiteral("u"), QStringLiteral("x"), bad, StripMethod::Regex, {}),
+                 RegexError);
 }
 
 TEST(ReductionsDoneAhead, SkipEmptyAndOversizedPages)

@@ -1,8 +1,8 @@
 #include "checking/reduction.h"
 #include "support/qtext.h"
 #include "text/regex.h"
-#include <gtest/gtest.h>
 #include <chrono>
+#include <gtest/gtest.h>
 
 using namespace sentrel;
 using namespace std::string_view_literals;
@@ -131,6 +131,39 @@ TEST(RegexStep, ARunawayPatternStopsWithAClearErrorInsteadOfHanging)
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
 }
 
+TEST(RegexStep, ThePatternCheckRefusesWhatTheStepWouldRefuseWithTheSameMessage)
+{
+    const struct {
+        const char *name;
+        std::u16string_view pattern;
+        const char16_t *error; // null: usable
+    } cases[] = {
+        {"unclosed group", u"ab(c", u"Error in regular expression at offset 4: missing closing parenthesis"},
+        {"nothing to repeat", u"*a",
+         u"Error in regular expression at offset 0: quantifier does not follow a repeatable item"},
+        {"unclosed class", u"[a-",
+         u"Error in regular expression at offset 3: missing terminating ] for "
+         u"character class"},
+        {"a pattern that only backtracks too much on some pages", u"(a+)+$", nullptr},
+        {"capture groups", u"(\\w+) (\\d+)", nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString pattern = u16(c.pattern);
+        const auto messageOf = [](const auto &call) -> QString {
+            try {
+                call();
+            } catch (const RegexError &e) {
+                return e.message();
+            }
+            return {};
+        };
+        const QString refused = messageOf([&] { validateUserRegex(pattern); });
+        EXPECT_EQ(refused, c.error ? QString::fromUtf16(c.error) : QString());
+        EXPECT_EQ(messageOf([&] { keepRegexMatches(u"aaa 1", pattern); }), refused);
+    }
+}
+
 struct ExclusionCase {
     const char *name;
     QStringList exclusions;
@@ -140,8 +173,14 @@ struct ExclusionCase {
 TEST(Exclusions, DropNonEmptyLinesHoldingAnEntryExactly)
 {
     const ExclusionCase cases[] = {
-        {"entry drops its line", {QStringLiteral("Visitor Number")}, u"a\nVisitor Number: 1234\nb", u"a\r\nb\r\n"},
-        {"letter case counts", {QStringLiteral("Visitor Number")}, u"visitor number: 1234", u"visitor number: 1234\r\n"},
+        {"entry drops its line",
+         {QStringLiteral("Visitor Number")},
+         u"a\nVisitor Number: 1234\nb",
+         u"a\r\nb\r\n"},
+        {"letter case counts",
+         {QStringLiteral("Visitor Number")},
+         u"visitor number: 1234",
+         u"visitor number: 1234\r\n"},
         {"blank lines are never dropped", {QStringLiteral(" ")}, u"a b\n\nc", u"\r\nc\r\n"},
         {"an empty entry occurs nowhere", {QString()}, u"a\nb", u"a\r\nb\r\n"},
         {"any entry of the list drops", {QStringLiteral("x"), QStringLiteral("y")}, u"ax\nby\nc", u"c\r\n"},
@@ -207,7 +246,8 @@ TEST_F(ReductionOrder, TheRegularExpressionSeesTheXPathSelection)
 TEST_F(ReductionOrder, ExclusionsComeLast)
 {
     options.regex = QStringLiteral("\\w+ \\d");
-    EXPECT_EQ(reduce(u"hits 1\nlikes 2", StripMethod::StringBuilder, {QStringLiteral("hits")}), u"likes 2\r\n");
+    EXPECT_EQ(reduce(u"hits 1\nlikes 2", StripMethod::StringBuilder, {QStringLiteral("hits")}),
+              u"likes 2\r\n");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "cli/clitesting.h"
+#include "storage/runlock.h"
 #include "support/loopbackserver.h"
 #include "support/qtext.h"
 #include <QFile>
@@ -72,13 +73,13 @@ TEST_F(CheckCli, FirstRunSavesEveryPageAsOkAndTheSecondReportsTheChangedOne)
     CliRun first = run({QStringLiteral("check"), QStringLiteral("--all")});
     EXPECT_EQ(first.code, 0) << first.err;
     EXPECT_EQ(first.out, "OK\t" + url("/a") + "\nOK\t" + url("/b") + "\nNo Change Detected\n");
-    EXPECT_EQ(first.err, "") << "first checks are not logged";
+    EXPECT_EQ(first.err, "2 checked, 0 changed, 0 errors\n") << "first checks are not logged";
     EXPECT_EQ(stored("/b"), "Beta 1");
 
     CliRun second = run({QStringLiteral("check"), QStringLiteral("--all")});
     EXPECT_EQ(second.code, 0) << second.err;
     EXPECT_EQ(second.out, "OK\t" + url("/a") + "\nChanged!\t" + url("/b") + "\nComplete\n");
-    EXPECT_EQ(withoutTimes(second.err), "T (Changed) " + url("/b") + "\n");
+    EXPECT_EQ(withoutTimes(second.err), "T (Changed) " + url("/b") + "\n2 checked, 1 changed, 0 errors\n");
     EXPECT_TRUE(std::regex_search(second.err, timeStamp));
     EXPECT_EQ(stored("/b"), "Beta 2");
 }
@@ -93,7 +94,8 @@ TEST_F(CheckCli, FailedDownloadsAreRowsOfTheRunAndAreLogged)
     EXPECT_EQ(r.out, "404 Not Found\t" + url("/gone") + "\nEmpty Response\t" + url("/blank") +
                          "\nNo Change Detected\n");
     EXPECT_EQ(withoutTimes(r.err), "T (Error: 404 Not Found) " + url("/gone") +
-                                       "\nT (Error: Empty Response) " + url("/blank") + "\n");
+                                       "\nT (Error: Empty Response) " + url("/blank") +
+                                       "\n2 checked, 0 changed, 2 errors\n");
     EXPECT_EQ(stored("/gone"), "");
 }
 
@@ -186,21 +188,81 @@ TEST_F(CheckCli, TheCheckOptionsAndTheExclusionListReduceThePage)
     EXPECT_EQ(stored("/a"), "Price 10\r\nStock 3") << "the default exclusions drop the visitor line";
 }
 
-TEST_F(CheckCli, AnInvalidPatternEndsTheRunAtItsRow)
+// A row whose pattern or page cannot be reduced: row_errors_cli_test.cpp.
+
+TEST_F(CheckCli, EachRowIsOneLineAndTheLastLineOnStderrCountsTheRows)
+{
+    server_.on("/same", Reply::ok("same"));
+    server_.on("/moving", Reply::ok("one"));
+    server_.on("/moving", Reply::ok("two"));
+    server_.on("/gone", Reply::status("HTTP/1.1 404 Not Found"));
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(sentrel::test::closedPort());
+    add({"/same", "/moving", "/gone"});
+    ASSERT_EQ(run({QStringLiteral("add"), refused}).code, 0);
+    ASSERT_EQ(run({QStringLiteral("check"), QStringLiteral("--all")}).code, 0);
+
+    CliRun r = run({QStringLiteral("check"), QStringLiteral("--all")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "OK\t" + url("/same") + "\nChanged!\t" + url("/moving") + "\n404 Not Found\t" +
+                         url("/gone") + "\nSocket Error # 111: Connection refused\t" + refused.toStdString() +
+                         "\nComplete\n");
+    EXPECT_TRUE(r.err.ends_with("\n4 checked, 1 changed, 2 errors\n")) << r.err;
+}
+
+struct FailOnErrorCase {
+    const char *name;
+    std::vector<std::string_view> targets;
+    bool option;
+    int code;
+};
+
+TEST_F(CheckCli, FailOnErrorExitsThreeWhenTheCheckOfAnyRowFailed)
+{
+    server_.on("/fine", Reply::ok("fine"));
+    server_.on("/broken", Reply::status("HTTP/1.1 500 Internal Server Error"));
+    server_.on("/empty", Reply::ok(""));
+    const FailOnErrorCase cases[] = {
+        {"every row fine", {"/fine"}, true, 0},
+        {"a row failed, no option", {"/fine", "/broken"}, false, 0},
+        {"a row failed", {"/fine", "/broken"}, true, 3},
+        {"every row failed", {"/broken", "/empty"}, true, 3},
+    };
+    for (const FailOnErrorCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        QStringList add{QStringLiteral("add")};
+        for (std::string_view t : c.targets)
+            add.append(qurl(t));
+        ASSERT_EQ(sentrel::test::runCliOn(folder.path(), add).code, 0);
+        QStringList check{QStringLiteral("check"), QStringLiteral("--all")};
+        if (c.option)
+            check.append(QStringLiteral("--fail-on-error"));
+        const CliRun r = sentrel::test::runCliOn(folder.path(), check);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::ptrdiff_t(c.targets.size() + 1))
+            << "every row and the outcome are printed all the same";
+    }
+}
+
+TEST_F(CheckCli, WithNoWaitARunExitsSeventyFiveWhileAnotherHoldsTheDataFolder)
 {
     server_.on("/a", Reply::ok("a"));
-    server_.on("/b", Reply::ok("b"));
-    server_.on("/c", Reply::ok("c"));
-    add({"/a", "/b", "/c"});
-    ASSERT_EQ(run({QStringLiteral("set"), qurl("/b"), QStringLiteral("--regex"), QStringLiteral("(")}).code,
-              0);
-    CliRun r = run(
-        {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("1")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "OK\t" + url("/a") + "\n") << "no outcome line for a run that failed";
-    EXPECT_EQ(r.err.rfind("Error in regular expression at offset 1: ", 0), 0u) << r.err;
-    EXPECT_EQ(requestsFor("/c"), 0);
-    EXPECT_EQ(stored("/b"), "");
+    add({"/a"});
+    std::unique_ptr<RunLock> held = RunLock::tryTake(dir_.path() + u'/');
+    ASSERT_TRUE(held);
+    CliRun refused = run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--no-wait")});
+    EXPECT_EQ(refused.code, 75);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("under way"), std::string::npos) << refused.err;
+    EXPECT_EQ(requestsFor("/a"), 0);
+    // Commands that only read take no lock.
+    EXPECT_EQ(run({QStringLiteral("list")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("show"), qurl("/a")}).code, 0);
+
+    held.reset();
+    CliRun r = run({QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--no-wait")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(requestsFor("/a"), 1);
 }
 
 struct UsageCase {

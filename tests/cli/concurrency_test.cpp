@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <atomic>
+#include <condition_variable>
 #include <gtest/gtest.h>
 #include <map>
 #include <mutex>
@@ -24,6 +25,30 @@ using sentrel::test::Reply;
 namespace {
 
 constexpr int kPages = 200;
+
+struct Result {
+    int code;
+    QString out;
+    QString err;
+};
+
+// sentrel-cli in a process of its own on the data folder `dir`.
+std::unique_ptr<QProcess> startCli(const QString &dir, QStringList args)
+{
+    args.prepend(dir);
+    args.prepend(QStringLiteral("--data"));
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(SENTREL_CLI_PATH), args);
+    EXPECT_TRUE(process->waitForStarted());
+    return process;
+}
+
+Result finishCli(QProcess &process)
+{
+    EXPECT_TRUE(process.waitForFinished(120000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
 
 std::string pageText(const std::string &target, int request)
 {
@@ -57,29 +82,13 @@ protected:
 
     QString url(int page) const { return server_.url("/page" + std::to_string(page)); }
 
-    struct Result {
-        int code;
-        QString out;
-        QString err;
-    };
-
-    QProcess *start(QStringList args)
+    QProcess *start(const QStringList &args)
     {
-        args.prepend(dir_.path());
-        args.prepend(QStringLiteral("--data"));
-        auto *process = new QProcess;
-        processes_.emplace_back(process);
-        process->start(QStringLiteral(SENTREL_CLI_PATH), args);
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
+        processes_.push_back(startCli(dir_.path(), args));
+        return processes_.back().get();
     }
 
-    static Result finish(QProcess *process)
-    {
-        EXPECT_TRUE(process->waitForFinished(120000));
-        return {process->exitCode(), QString::fromUtf8(process->readAllStandardOutput()),
-                QString::fromUtf8(process->readAllStandardError())};
-    }
+    static Result finish(QProcess *process) { return finishCli(*process); }
 
     Result cli(const QStringList &args) { return finish(start(args)); }
 
@@ -210,6 +219,94 @@ TEST_F(SharedStore, CheckRunKilledAtRandomMomentsLeavesEveryRowOldOrNew)
     const Result after = cli({QStringLiteral("check"), QStringLiteral("--all")});
     EXPECT_EQ(after.code, 0) << after.err.toStdString();
     expectEveryRowFromARun();
+}
+
+// A page whose reply waits until the test releases it, so that the test
+// knows a check is in the middle of its download.
+class HeldPage {
+public:
+    explicit HeldPage(std::string body)
+    {
+        server_.onOther([this, body](const ReceivedRequest &) {
+            std::unique_lock lock(mutex_);
+            ++requests_;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return released_; });
+            return Reply::ok(body);
+        });
+    }
+    // Released before the server joins its threads.
+    ~HeldPage() { release(); }
+
+    QString url() const { return server_.url("/page"); }
+    bool waitForRequest()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(60), [this] { return requests_ > 0; });
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int requests_ = 0;
+    bool released_ = false;
+    LoopbackServer server_; // last: destroyed first
+};
+
+// `delete` or `set --url` in one process while `check --all` in another is
+// downloading the row's page: the check's save must not bring the row back,
+// and a row that is gone has no outcome to announce.
+TEST(ListChangedDuringACheck, TheCheckNeitherRestoresTheRowNorAnnouncesIt)
+{
+    const QString renamed = QStringLiteral("http://renamed.example/");
+    const struct {
+        const char *name;
+        const char *storedStatus; // nullptr: the first check of the URL
+        const char *command;
+        QStringList urlsAfter;
+    } cases[] = {
+        {"delete before the first check", nullptr, "delete", {}},
+        {"delete before a change", "OK", "delete", {}},
+        {"rename before a change", "OK", "set", {renamed}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        HeldPage page("<html><body><p>the new text</p></body></html>");
+        ASSERT_EQ(finishCli(*startCli(dir.path(), {QStringLiteral("add"), page.url()})).code, 0);
+        if (c.storedStatus)
+            WebsiteDb(dir.path(), StoreSettings{})
+                .DbSaveWebsite(page.url(), QStringLiteral("the old text"),
+                               QString::fromLatin1(c.storedStatus));
+
+        const auto check = startCli(dir.path(), {QStringLiteral("check"), QStringLiteral("--all")});
+        ASSERT_TRUE(page.waitForRequest()) << "the check never asked for the page";
+        QStringList change{QString::fromLatin1(c.command), page.url()};
+        if (std::string_view(c.command) == "set")
+            change << QStringLiteral("--url") << renamed;
+        const Result changed = finishCli(*startCli(dir.path(), change));
+        EXPECT_EQ(changed.code, 0) << changed.err.toStdString();
+        page.release();
+        const Result run = finishCli(*check);
+
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains(u"Changed!")) << run.out.toStdString();
+        EXPECT_FALSE(run.err.contains(u"(Changed)")) << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains(QStringLiteral("OK\t") + page.url())) << run.out.toStdString();
+        WebsiteDb db(dir.path(), StoreSettings{});
+        QStringList urls;
+        for (const ListedWebsite &row : db.DbLoadWebsites())
+            urls.append(row.url);
+        EXPECT_EQ(urls, c.urlsAfter);
+        for (const QString &url : urls)
+            EXPECT_TRUE(db.lookupRow(url)->isNull(u"CONTENT")) << "the check saved into a row that was gone";
+    }
 }
 
 } // namespace

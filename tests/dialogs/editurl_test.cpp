@@ -283,10 +283,11 @@ TEST_F(EditUrlTest, StoreFailuresShowTheStoreErrorMessage)
 {
     add(QStringLiteral("http://a.test/"));
     add(QStringLiteral("http://b.test/"));
-    // The store's unique index makes renaming onto an existing URL fail.
-    store.db().execute(QStringLiteral("create unique index u on WEBSITES(URL);"));
+    // A trigger makes the UPDATE fail as a full disk would.
+    store.db().execute(QStringLiteral(
+        "create trigger refuse before update on WEBSITES begin select raise(ABORT, 'disk I/O error'); end;"));
     TFormEditURL *dialog = open(0);
-    dialog->Edit1->setText(QStringLiteral("http://b.test/"));
+    dialog->Edit1->setText(QStringLiteral("http://a2.test/"));
     dialog->Button1->click();
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("Exception raised with message: ")))
@@ -302,6 +303,42 @@ TEST_F(EditUrlTest, StoreFailuresShowTheStoreErrorMessage)
     EXPECT_EQ(closed->Edit1->text(), QStringLiteral("http://b.test/"));
     EXPECT_EQ(closed->options(), EditUrlOptions());
     closed->Button2->click();
+}
+
+TEST_F(EditUrlTest, OkRefusesAnXPathOrPatternEveryCheckWouldFailOn)
+{
+    const struct {
+        const char *name;
+        QCheckBox *TFormEditURL::*box;
+        QLineEdit *TFormEditURL::*edit;
+        QString bad, message, good;
+        const char16_t *column;
+    } cases[] = {
+        {"XPath", &TFormEditURL::CheckBox3, &TFormEditURL::Edit3, QStringLiteral("//div[@class]"),
+         QStringLiteral("Attribute not found: class"), QStringLiteral("//div[@class='x']"), u"XPATH"},
+        {"pattern", &TFormEditURL::CheckBox4, &TFormEditURL::Edit4, QStringLiteral("ab(c"),
+         QStringLiteral("Error in regular expression at offset 4: missing closing parenthesis"),
+         QStringLiteral("ab(c)"), u"REGEX"},
+    };
+    add(QStringLiteral("http://a.test/"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        errors.texts.clear();
+        QPointer<TFormEditURL> dialog = open(0);
+        ASSERT_TRUE(dialog);
+        ((*dialog).*c.box)->setChecked(true);
+        ((*dialog).*c.edit)->setText(c.bad);
+        dialog->Button1->click();
+        EXPECT_EQ(errors.texts, QStringList{c.message});
+        EXPECT_TRUE(dialog->isVisible()) << "the dialog stays open to mend the text";
+        EXPECT_TRUE(stored(QStringLiteral("http://a.test/")).isNull(QStringView(c.column)));
+
+        ((*dialog).*c.edit)->setText(c.good);
+        dialog->Button1->click();
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(stored(QStringLiteral("http://a.test/")).text(QStringView(c.column)), c.good);
+        EXPECT_EQ(errors.texts.size(), 1);
+    }
 }
 
 TEST_F(EditUrlTest, NothingSelected)
@@ -321,4 +358,32 @@ TEST_F(EditUrlTest, NothingSelected)
     EXPECT_EQ(dialog->targetUrl(), QStringLiteral("http://a.test/"));
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// Two rows of one URL would be checked, shown and deleted as one.
+TEST_F(EditUrlTest, RenameOntoAListedUrlIsRefusedAndTheDialogStaysOpen)
+{
+    add(QStringLiteral("http://a.test/"));
+    add(QStringLiteral("http://b.test/"));
+    QPointer<TFormEditURL> dialog = open(0);
+    ASSERT_TRUE(dialog);
+    dialog->CheckBox2->setChecked(true);
+    dialog->Edit2->setText(QStringLiteral("k"));
+    for (const QString &onto : {QStringLiteral("http://b.test/"), QStringLiteral(" http://b.test/\t")}) {
+        SCOPED_TRACE(onto.toStdString());
+        errors.texts.clear();
+        dialog->Edit1->setText(onto);
+        dialog->Button1->click();
+        EXPECT_EQ(errors.texts, QStringList{QStringLiteral("Already in the list: http://b.test/")});
+        EXPECT_TRUE(dialog->isVisible()) << "the dialog stays open to mend the URL";
+        EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://a.test/"));
+        EXPECT_EQ(rows.rows[0].status, QStringLiteral("OK"));
+        EXPECT_TRUE(stored(QStringLiteral("http://a.test/")).isNull(u"KEYWORD"));
+        EXPECT_EQ(store.db().DbLoadWebsites().size(), 2u);
+    }
+    dialog->Edit1->setText(QStringLiteral("http://c.test/"));
+    dialog->Button1->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://c.test/"));
+    EXPECT_EQ(stored(QStringLiteral("http://c.test/")).text(u"KEYWORD"), QStringLiteral("k"));
 }

@@ -1,3 +1,4 @@
+#include "html/extract.h"
 #include "html/xpathsteps.h"
 #include "htmltesting.h"
 #include <gtest/gtest.h>
@@ -189,6 +190,40 @@ TEST(XPath, ErrorsNameTheFault)
             EXPECT_EQ(e.message(), QString::fromUtf16(c.message));
         }
         EXPECT_TRUE(values.isEmpty());
+    }
+}
+
+TEST(XPathValidation, RefusesWhatTheEvaluatorRejectsWhateverThePage)
+{
+    const struct {
+        const char16_t *expression;
+        const char16_t *message;
+    } cases[] = {
+        {u"div", u"XPath is not correct or empty."},
+        {u"/p/ #x", u"XPath is not correct / #x"},
+        {u"//div[@class]", u"Attribute not found: class"},
+        // The evaluator reads this predicate only where a div has a span.
+        {u"//div/span[@class]", u"Attribute not found: class"},
+        {u"//a[@href=\"a/b\"]", u"Attribute not found: \""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.expression).toStdString());
+        try {
+            validateXPath(QString::fromUtf16(c.expression));
+            FAIL() << "no error";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.message(), QString::fromUtf16(c.message));
+        }
+    }
+}
+
+TEST(XPathValidation, AcceptsEveryExpressionThatSelects)
+{
+    for (const XPathCase &c : XPathCases) {
+        SCOPED_TRACE(c.name);
+        if (c.result) {
+            EXPECT_NO_THROW(validateXPath(QString::fromUtf16(c.expression)));
+        }
     }
 }
 

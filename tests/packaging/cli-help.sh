@@ -77,7 +77,8 @@ while IFS='|' read -r args expect; do
     [[ $err == *"Usage: sentrel-cli"* ]] || fail "$args: stderr lacks the usage"
 done <<'EOF'
 frobnicate|unknown command "frobnicate"
---data|unknown option --data
+--data|option --data needs a value
+--data= list|--data needs a DIR
 --nope list|unknown option --nope
 list --nope|unknown option --nope
 strip --method|option --method needs a value

@@ -92,7 +92,7 @@ for command in "${commands[@]}"; do
     expect "sentrel-cli --data $work $command --" "${options[@]}" --help
 done
 # One option is not offered twice, and an option and its --no- form count as one.
-expect "sentrel-cli check --jobs 2 --" --all --strip-method --help
+expect "sentrel-cli check --jobs 2 --" --all --strip-method --fail-on-error --no-wait --help
 expect "sentrel-cli set http://a --keyword K --no-" --no-lines --no-xpath --no-regex
 # After "--" nothing is an option any more.
 expect "sentrel-cli strip -- --"
@@ -124,6 +124,7 @@ expect "sentrel-cli decode pages/" pages/one.html
 expect "sentrel-cli xpath //p pa" page.html pages
 expect "sentrel-cli xpath pa"
 expect "sentrel-cli exclusions --set pa" page.html pages
+expect "sentrel-cli add --file pa" page.html pages
 expect_some "sentrel-cli exclusions --set " - page.html pages
 expect "sentrel-cli --data pa" pages
 expect "sentrel-cli --data=pa" pages
@@ -144,10 +145,10 @@ expect "sentrel-cli --data $data show http:" //example.org/b?x=1 //example.net
 expect "sentrel-cli --data $data show http://example.org/b?x=" 1
 expect "sentrel-cli --data $data show \"http://example.o" 'http://example.org/b?x=1'
 # Where no URL can come, the options that still can.
-expect "sentrel-cli --data $data show http://example.net "
+expect "sentrel-cli --data $data show http://example.net " --options --help
 expect "sentrel-cli --data $data set http://example.net " $(cli_command_options "$cli" set) --help
-expect "sentrel-cli --data $data check --all " --strip-method --jobs --help
-expect "sentrel-cli --data $data check http://example.net --" --strip-method --jobs --help
+expect "sentrel-cli --data $data check --all " --strip-method --jobs --fail-on-error --no-wait --help
+expect "sentrel-cli --data $data check http://example.net --" --strip-method --jobs --fail-on-error --no-wait --help
 
 # Quietly nothing when the list cannot be read, and no data folder made.
 mkdir empty

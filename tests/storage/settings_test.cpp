@@ -4,7 +4,9 @@
 #include "text/error.h"
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace sentrel;
@@ -69,13 +71,70 @@ TEST_F(SettingsFileTest, ReadsUtf8WithAndWithoutByteOrderMark)
     }
 }
 
-TEST_F(SettingsFileTest, UnreadableFileIsDeletedAndDefaultsApply)
+TEST_F(SettingsFileTest, LinesThatAreNotUtf8AreReadAsWindows1252AndTheFileIsKept)
 {
-    // \xFC alone is not UTF-8: the whole file counts as unreadable.
-    const SettingsFile s = openWith("[Settings]\nInterval=300\nSoundFile=m\xFCsic.wav\n");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        const char *key;
+        QString value;
+    } cases[] = {
+        {"a file saved in the 8-bit code page",
+         QByteArray("[Settings]\r\nShowMessage=ON\r\nMyKey=caf\xE9\r\n"), "MyKey", u16(u"café")},
+        {"an 8-bit line typed into the program's UTF-8 file",
+         QByteArray(
+             "\xEF\xBB\xBF[Settings]\r\nSoundFile=/m\xC3\xBCsic.wav\r\nMyKey=caf\xE9\r\nShowMessage=ON\r\n"),
+         "SoundFile", u16(u"/müsic.wav")},
+        {"0x80 to 0x9F are the code page's own characters",
+         QByteArray("[Settings]\nShowMessage=ON\nMyKey=\x80 \x93q\x94\n"), "MyKey", u16(u"€ “q”")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const SettingsFile s = openWith(c.bytes);
+        EXPECT_EQ(s.readString(S, QString::fromLatin1(c.key), QString()), c.value);
+        EXPECT_EQ(s.readString(S, u"ShowMessage", QString()), u"ON");
+        EXPECT_EQ(s.openNotice(), QString());
+        EXPECT_EQ(iniBytes(), c.bytes) << "opening never touches a readable file";
+    }
+    // The 8-bit line read back is rewritten as UTF-8 like every other.
+    SettingsFile s = openWith(cases[1].bytes);
+    s.writeString(S, u"Beep", QStringLiteral("ON"));
+    EXPECT_EQ(iniBytes(),
+              QByteArray("\xEF\xBB\xBF[Settings]\r\nSoundFile=/m\xC3\xBCsic.wav\r\nMyKey=caf\xC3\xA9\r\n"
+                         "ShowMessage=ON\r\nBeep=ON\r\n\r\n"));
+}
+
+// A file zeroed by a crash is no settings text; it is kept for the user,
+// never deleted, and never rewritten in place.
+TEST_F(SettingsFileTest, FileThatIsNoTextIsMovedAsideWithANotice)
+{
+    const QByteArray zeroed(64, '\0');
+    const char cutOffBytes[] = "[Settings]\r\nInterval=300\r\n\0\0\0\0";
+    const QByteArray cutOff(cutOffBytes, sizeof cutOffBytes - 1);
+    const SettingsFile first = openWith(zeroed);
+    const SettingsFile second = openWith(cutOff); // within the same second, most likely
     EXPECT_FALSE(QFile::exists(iniPath()));
-    EXPECT_EQ(s.readInteger(S, u"Interval", 60), 60);
-    EXPECT_FALSE(s.valueExists(S, u"SoundFile"));
+    EXPECT_EQ(second.readInteger(S, u"Interval", 60), 60) << "the defaults apply";
+
+    const QStringList aside =
+        QDir(dir.path()).entryList({QStringLiteral("settings.ini.bad-*")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(aside.size(), 2) << aside.join(u' ').toStdString();
+    const QRegularExpression name(QStringLiteral("^settings\\.ini\\.bad-\\d{8}-\\d{6}(-2)?$"));
+    QByteArrayList kept;
+    for (const QString &file : aside) {
+        EXPECT_TRUE(name.match(file).hasMatch()) << file.toStdString();
+        QFile f(dir.filePath(file));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        kept.append(f.readAll());
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (QByteArrayList{zeroed, cutOff}));
+    for (const SettingsFile *s : {&first, &second}) {
+        EXPECT_TRUE(s->openNotice().contains(QDir::toNativeSeparators(iniPath())))
+            << s->openNotice().toStdString();
+        EXPECT_TRUE(s->openNotice().contains(QStringLiteral(".bad-"))) << s->openNotice().toStdString();
+        EXPECT_TRUE(s->openNotice().contains(QStringLiteral("NUL"))) << s->openNotice().toStdString();
+    }
 }
 
 TEST_F(SettingsFileTest, FileThatCannotBeOpenedGivesDefaults)
@@ -83,6 +142,7 @@ TEST_F(SettingsFileTest, FileThatCannotBeOpenedGivesDefaults)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("settings.ini")));
     SettingsFile s = SettingsFile::open(folder());
     EXPECT_EQ(s.readInteger(S, u"Interval", 60), 60);
+    EXPECT_TRUE(s.openNotice().startsWith(QStringLiteral("The settings file"))) << "not a silent reset";
     EXPECT_THROW(s.writeInteger(S, u"Interval", 30), Error) << "a folder cannot be replaced by the file";
     EXPECT_EQ(s.readInteger(S, u"Interval", 60), 30);
 }

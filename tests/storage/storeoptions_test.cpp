@@ -2,6 +2,7 @@
 #include "storage/websitedb.h"
 #include "storetestsupport.h"
 #include "support/qtext.h"
+#include "text/error.h"
 #include <gtest/gtest.h>
 
 using namespace sentrel;
@@ -159,6 +160,55 @@ TEST_F(OptionsStore, RenameKeepsThePositionAndClearsTheText)
     EXPECT_EQ(rows[0].lastChange, QString());
     EXPECT_TRUE(row().isNull(u"CONTENT"));
     EXPECT_EQ(row().text(u"STRIP"), u"YES");
+}
+
+// Renaming onto a URL another row holds would make two rows of one URL,
+// which every check and the delete would then treat as one.
+TEST(OptionsRename, OntoAListedUrlIsRefusedAndChangesNothing)
+{
+    const QString target = QStringLiteral("http://example.com/");
+    const QString other = QStringLiteral("http://b.example/");
+    const struct {
+        const char *name;
+        QString newUrl;
+        QString refusal; // empty: the rename is made
+    } cases[] = {
+        {"another row's URL", other, QStringLiteral("Already in the list: http://b.example/")},
+        {"with blanks around it", QStringLiteral(" http://b.example/\t"),
+         QStringLiteral("Already in the list: http://b.example/")},
+        {"letter case differs", QStringLiteral("http://B.example/"), {}},
+        {"its own URL", target, {}},
+        {"its own URL with blanks", QStringLiteral("http://example.com/ "), {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder;
+        auto db = folder.open();
+        db->DbAddUrl(target);
+        db->DbAddUrl(other);
+        db->DbSaveWebsite(target, QStringLiteral("text"), QStringLiteral("OK"));
+        EditUrlOptions o;
+        o.keyword = true;
+        o.keywordText = QStringLiteral("k");
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(db->editUrl(target, c.newUrl, o), 1);
+            EXPECT_EQ(db->lookupRow(c.newUrl)->text(u"KEYWORD"), u"k");
+            continue;
+        }
+        try {
+            db->editUrl(target, c.newUrl, o);
+            ADD_FAILURE() << "not refused";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.message(), c.refusal);
+        }
+        const auto rows = db->DbLoadWebsites();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].url, target);
+        EXPECT_EQ(rows[1].url, other);
+        EXPECT_EQ(db->lookupRow(target)->text(u"CONTENT"), u"text");
+        EXPECT_TRUE(db->lookupRow(target)->isNull(u"KEYWORD"));
+        EXPECT_FALSE(db->inBatch()) << "the refusal leaves no transaction open";
+    }
 }
 
 } // namespace

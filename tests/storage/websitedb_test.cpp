@@ -75,10 +75,9 @@ TEST(StoreStatements, AreBuiltWordForWordWithEveryQuoteDoubled)
         {"load", websitesql::load(), u"select * from WEBSITES;"},
         {"add", websitesql::add(v), u"insert into WEBSITES (URL) values ('a''b');"},
         {"find", websitesql::findId(v), u"select ID from WEBSITES where URL='a''b' LIMIT 1;"},
-        {"update", websitesql::updateContent(v, QStringLiteral("OK"), QStringLiteral("12")),
-         u"update WEBSITES SET CONTENT='a''b', STATUS='OK', LASTCHANGE=DATETIME('now') where ID='12';"},
-        {"insert", websitesql::insertContent(v, QStringLiteral("''"), QString()),
-         u"insert into WEBSITES (URL,CONTENT,STATUS,LASTCHANGE) values ('a''b','''''','',DATETIME('now'));"},
+        {"update", websitesql::updateContent(v, QStringLiteral("OK"), QStringLiteral("12"), v),
+         u"update WEBSITES SET CONTENT='a''b', STATUS='OK', LASTCHANGE=DATETIME('now') where ID='12' and "
+         u"URL='a''b';"},
         {"delete", websitesql::remove(v), u"delete from WEBSITES where URL='a''b';"},
         {"lookup", websitesql::lookup(v), u"select * from WEBSITES where URL='a''b' LIMIT 1;"},
         {"table info", websitesql::tableInfo(u"WEBSITES"), u"PRAGMA table_info(WEBSITES);"},
@@ -168,14 +167,11 @@ TEST(StoreValues, RoundTripExactlyThroughEveryOperation)
         EXPECT_EQ(row->text(u"URL"), url);
         EXPECT_EQ(row->text(u"CONTENT"), c.text);
         EXPECT_EQ(row->text(u"STATUS"), c.text);
-        // A new row from a save of a URL without one.
-        const QString saved = QStringLiteral("http://saved/") + c.text;
-        db->DbSaveWebsite(saved, c.text, QStringLiteral("OK"));
-        row = db->lookupRow(saved);
-        ASSERT_TRUE(row);
-        EXPECT_EQ(row->text(u"CONTENT"), c.text);
+        // The save by the row's ID keys on the URL too.
+        EXPECT_TRUE(db->DbSaveWebsite(url, c.text + u'2', c.text, row->text(u"ID").toLongLong()));
+        EXPECT_EQ(db->lookupRow(url)->text(u"CONTENT"), c.text + u'2');
     }
-    EXPECT_EQ(db->DbLoadWebsites().size(), 2 * std::size(trickyTexts));
+    EXPECT_EQ(db->DbLoadWebsites().size(), std::size(trickyTexts));
 }
 
 TEST(StoreValues, NulInsideATextIsRefusedNotShortened)
@@ -186,7 +182,7 @@ TEST(StoreValues, NulInsideATextIsRefusedNotShortened)
     EXPECT_TRUE(db->DbLoadWebsites().empty());
 }
 
-TEST(StoreSave, UpdatesTheFirstRowOrInsertsACompleteOne)
+TEST(StoreSave, UpdatesTheFirstRowAndNeverInsertsOne)
 {
     DataFolder folder;
     auto db = folder.open();
@@ -207,19 +203,54 @@ TEST(StoreSave, UpdatesTheFirstRowOrInsertsACompleteOne)
     EXPECT_EQ(db->lookupRow(url)->text(u"CONTENT"), u"new");
     EXPECT_EQ(db->DbLoadWebsites().size(), 1u);
 
-    db->DbSaveWebsite(QStringLiteral("http://missing/"), QStringLiteral("t"), QStringLiteral("OK"));
-    row = db->lookupRow(QStringLiteral("http://missing/"));
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->text(u"CONTENT"), u"t");
-    EXPECT_FALSE(row->isNull(u"LASTCHANGE"));
-    for (const char16_t *option : {u"STRIP", u"LINESTART", u"LINESTOP", u"KEYWORD", u"XPATH", u"REGEX"})
-        EXPECT_TRUE(row->isNull(option)) << QString::fromUtf16(option).toStdString();
+    // Only adding makes a row: a URL deleted while its check ran stays deleted.
+    EXPECT_FALSE(
+        db->DbSaveWebsite(QStringLiteral("http://missing/"), QStringLiteral("t"), QStringLiteral("OK")));
+    EXPECT_FALSE(db->lookupRow(QStringLiteral("http://missing/")));
+    EXPECT_EQ(db->DbLoadWebsites().size(), 1u);
+}
+
+// A check reads its row, downloads for a while and then saves: meanwhile
+// another program (or this one) may have changed the list.
+TEST(StoreSave, ByRowIdChangesNothingWhenTheRowWasDeletedOrRenamedMeanwhile)
+{
+    const QString url = QStringLiteral("http://a/");
+    const struct {
+        const char *name;
+        const char16_t *meanwhile; // run on another connection between lookup and save
+        QStringList urlsAfter;
+    } cases[] = {
+        {"deleted", u"delete from WEBSITES where URL='http://a/';", {QStringLiteral("http://b/")}},
+        {"renamed",
+         u"update WEBSITES set URL='http://renamed/' where URL='http://a/';",
+         {QStringLiteral("http://renamed/"), QStringLiteral("http://b/")}},
+        {"deleted and added again",
+         u"delete from WEBSITES where URL='http://a/'; insert into WEBSITES (URL) values ('http://a/');",
+         {QStringLiteral("http://b/"), url}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder;
+        auto db = folder.open();
+        db->DbAddUrl(url);
+        db->DbAddUrl(QStringLiteral("http://b/"));
+        const qint64 id = db->lookupRow(url)->text(u"ID").toLongLong();
+        const auto other = folder.raw();
+        for (const QString &statement : QString::fromUtf16(c.meanwhile).split(u';', Qt::SkipEmptyParts))
+            other->execute(statement);
+        EXPECT_FALSE(db->DbSaveWebsite(url, QStringLiteral("text"), QStringLiteral("Changed!"), id));
+        EXPECT_EQ(urlsOf(*db), c.urlsAfter);
+        EXPECT_EQ(folder.raw()->queryText(
+                      u"select count(*) from WEBSITES where CONTENT is not null or STATUS is not null;"),
+                  u"0");
+    }
 }
 
 TEST(StoreSave, StampsTheDatabaseTimeShownInLocalTime)
 {
     DataFolder folder;
     auto db = folder.open();
+    db->DbAddUrl(QStringLiteral("http://a/"));
     const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
     db->DbSaveWebsite(QStringLiteral("http://a/"), QStringLiteral("x"), QStringLiteral("OK"));
     const QDateTime after = QDateTime::currentDateTime().addSecs(2);
@@ -273,6 +304,7 @@ TEST(StoreRows, NeverSavedRowShowsNoLastChangeAndStoredStatusIsReported)
     DataFolder folder;
     auto db = folder.open();
     db->DbAddUrl(QStringLiteral("http://new/"));
+    db->DbAddUrl(QStringLiteral("http://saved/"));
     db->DbSaveWebsite(QStringLiteral("http://saved/"), QStringLiteral("x"), QStringLiteral("Changed!"));
     const auto rows = db->DbLoadWebsites();
     ASSERT_EQ(rows.size(), 2u);

@@ -1,8 +1,8 @@
 #include "support/loopbackserver.h"
 #include "support/selfsignedcert.h"
 #include <algorithm>
-#include <atomic>
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -108,6 +108,8 @@ struct LoopbackServer::Tls {
             SSL_CTX_set_max_proto_version(ctx, settings.maxVersion);
         require(SSL_CTX_use_certificate(ctx, certificate.certificate()) == 1, "certificate");
         require(SSL_CTX_use_PrivateKey(ctx, certificate.key()) == 1, "key");
+        if (settings.requireClientCertificate)
+            SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER | SSL_VERIFY_FAIL_IF_NO_PEER_CERT, nullptr);
     }
     ~Tls() { SSL_CTX_free(ctx); }
     Tls(const Tls &) = delete;

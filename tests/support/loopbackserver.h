@@ -30,6 +30,8 @@ struct TlsSettings {
     int minVersion = 0;
     int maxVersion = 0;
     bool expiredCertificate = false;
+    // Refuses the handshake of every client that shows no certificate.
+    bool requireClientCertificate = false;
 };
 
 // An HTTP or HTTPS server on 127.0.0.1 and a free port, for tests. Each test

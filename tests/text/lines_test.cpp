@@ -27,7 +27,8 @@ const SplitCase splitCases[] = {
     {"EmptyTextHasNoLines", QString(), {}},
     {"FinalBreakOpensNoEmptyLine", QStringLiteral("a\r\n"), {QStringLiteral("a")}},
     {"NoFinalBreakStillOneLine", QStringLiteral("a"), {QStringLiteral("a")}},
-    {"CrLfLoneCrLoneLf", QStringLiteral("a\r\nb\rc\nd"),
+    {"CrLfLoneCrLoneLf",
+     QStringLiteral("a\r\nb\rc\nd"),
      {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}},
     {"LfCrIsTwoBreaks", QStringLiteral("a\n\rb"), {QStringLiteral("a"), QString(), QStringLiteral("b")}},
     {"EmptyLinesKept", QStringLiteral("\n\na"), {QString(), QString(), QStringLiteral("a")}},
@@ -53,6 +54,15 @@ TEST(Trim, RemovesEveryCodeUpToSpaceOnBothSidesOnly)
     // No-break space and other characters above U+0020 are text.
     EXPECT_EQ(trim(u16(u"\u00a0x\u00a0")), u16(u"\u00a0x\u00a0"));
     EXPECT_EQ(trim(u"   "), QString());
+}
+
+TEST(OneLineText, JoinsEveryKindOfBreakWithColonAndDropsBlankParts)
+{
+    EXPECT_EQ(oneLineText(u"Socket Error # 111\r\nConnection refused"),
+              QStringLiteral("Socket Error # 111: Connection refused"));
+    EXPECT_EQ(oneLineText(u"a\rb\n\n  c  \r\n"), QStringLiteral("a: b: c"));
+    EXPECT_EQ(oneLineText(u"404 Not Found"), QStringLiteral("404 Not Found"));
+    EXPECT_EQ(oneLineText(u"\r\n \r\n"), QString());
 }
 
 TEST(AsciiCaseless, FoldsOnlyLatinLetters)

@@ -1,16 +1,19 @@
 #include "checking/checkrun.h"
 #include "checking/checkstore.h"
 #include "checking/checkurl.h"
+#include "checking/fetcher.h"
 #include "checking/notifications.h"
 #include "checking/pageloaders.h"
 #include "checking/prefetchloader.h"
 #include "checking/reductioncache.h"
-#include "checking/fetcher.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/rowprinter.h"
+#include "cli/stopsignals.h"
 #include "cli/storecommand.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
+#include "storage/runlock.h"
 #include "storage/settingskeys.h"
 #include "text/lines.h"
 #include "text/messages.h"
@@ -26,6 +29,11 @@ namespace sentrel::cli {
 namespace {
 
 constexpr int DefaultJobs = 8;
+// The exit code of a run that did not wait for another one (EX_TEMPFAIL of
+// sysexits.h: try again later).
+constexpr int ExitRunLocked = 75;
+// The exit code of --fail-on-error when a row's check failed.
+constexpr int ExitRowFailed = 3;
 // Saves of one run share a transaction (one disk sync) for at most this
 // many saves or this long.
 constexpr SaveGrouping RunSaveGrouping{100, std::chrono::milliseconds(250)};
@@ -50,15 +58,19 @@ public:
     void select(int row) { rows_.at(size_t(row)).selected = true; }
     const QString &status(int row) const { return rows_.at(size_t(row)).status; }
 
-    // The row a user means by `url`: exactly that caption, else the caption
-    // the add command would have stored for it; -1 when none.
+    // The row a user means by `url` (findListedUrl, as the other commands
+    // read their URL arguments); -1 when none.
     int find(const QString &url) const
     {
-        for (const QString &wanted : {url, normalizeUrl(url)})
+        const auto indexOf = [this](const QString &caption) {
             for (size_t i = 0; i < rows_.size(); ++i)
-                if (!wanted.isEmpty() && rows_[i].url == wanted)
+                if (rows_[i].url == caption)
                     return int(i);
-        return -1;
+            return -1;
+        };
+        const std::optional<QString> listed =
+            findListedUrl(url, [&](const QString &caption) { return indexOf(caption) >= 0; });
+        return listed ? indexOf(*listed) : -1;
     }
 
 private:
@@ -136,19 +148,48 @@ public:
     QStringList texts;
 };
 
-// Each check's outcome as it finishes: "Status TAB URL".
+// Checks rows until a stop signal came; from then on every row is passed over.
+class StoppableChecker final : public RowChecker {
+public:
+    StoppableChecker(RowChecker &checker, const StopSignals &signals) : checker_(checker), signals_(signals)
+    {
+    }
+    void CheckURL(int row) override
+    {
+        passedOver_ = signals_.received() != 0;
+        if (!passedOver_)
+            checker_.CheckURL(row);
+    }
+    bool passedOver() const { return passedOver_; }
+
+private:
+    RowChecker &checker_;
+    const StopSignals &signals_;
+    bool passedOver_ = false;
+};
+
+// Each check's outcome as it finishes goes to the printer, which prints it
+// once its save is durable.
 class PrintingObserver final : public RunObserver {
 public:
-    PrintingObserver(const CliCheckRows &rows, std::ostream &out) : rows_(rows), out_(out) {}
+    PrintingObserver(const CliCheckRows &rows, const StoppableChecker &checker,
+                     const WebsiteCheckStore &store, const CliStoreErrors &storeErrors, RowPrinter &printer)
+        : rows_(rows), checker_(checker), store_(store), storeErrors_(storeErrors), printer_(printer)
+    {
+    }
     void rowChecked(int row) override
     {
-        writeLine(out_, rows_.status(row) + u'\t' + rows_.caption(row));
-        out_.flush();
+        if (!checker_.passedOver())
+            printer_.rowDone(rows_.status(row), rows_.caption(row), store_.pendingSaves(),
+                             storeErrors_.count());
     }
 
 private:
     const CliCheckRows &rows_;
-    std::ostream &out_;
+    const StoppableChecker &checker_;
+    const WebsiteCheckStore &store_;
+    const CliStoreErrors &storeErrors_;
+    RowPrinter &printer_;
 };
 
 // The message box text with the line ends of a terminal.
@@ -172,12 +213,31 @@ StripMethod stripMethodOption(const QString &value)
         QStringLiteral("--strip-method expects browser, regex or stringbuilder, not \"%1\"").arg(value));
 }
 
+// The data folder's run lock; waits for another run holding it, saying so,
+// or returns nullptr at once with --no-wait.
+std::unique_ptr<RunLock> takeRunLock(const QString &folder, bool noWait, std::ostream &err)
+{
+    if (std::unique_ptr<RunLock> lock = RunLock::tryTake(folder))
+        return lock;
+    if (noWait) {
+        writeLine(err,
+                  QStringLiteral("Another check run is under way on this data folder; not waiting for it "
+                                 "(--no-wait)."));
+        return nullptr;
+    }
+    writeLine(err, QStringLiteral("Waiting for the check run under way on this data folder to end..."));
+    err.flush();
+    return RunLock::take(folder);
+}
+
 class CheckCommand : public StoreCommand {
 public:
     QString name() const override { return QStringLiteral("check"); }
     QString synopsis() const override
     {
-        return QStringLiteral("check [--all | URL...] [--strip-method browser|regex|stringbuilder] [--jobs N]");
+        return QStringLiteral(
+            "check [--all | URL...] [--strip-method browser|regex|stringbuilder] [--jobs N] "
+            "[--fail-on-error] [--no-wait]");
     }
     QString summary() const override { return QStringLiteral("check the watched pages for changes"); }
     QString details() const override
@@ -186,13 +246,21 @@ public:
             "--all checks every URL of the list (\"Check All\"); with URLs, only those rows\n"
             "(\"Check URL\"). Each page is downloaded, reduced by the URL's check options and\n"
             "the exclusion list, and compared with its stored text; a changed text is saved.\n"
-            "Prints \"STATUS<TAB>URL\" for every row as its check finishes (OK, Changed!, or\n"
-            "the download's error), then the outcome of the run: Complete or No Change\n"
-            "Detected. Log lines go to stderr. With ShowMessage ON in settings.ini, the list\n"
-            "of changed URLs follows. Nothing is played or opened.\n"
+            "Prints \"STATUS<TAB>URL\" for every row, in list order, once what its check\n"
+            "saved is durable (OK, Changed!, or the error on one line), then the outcome of\n"
+            "the run: Complete or No Change Detected. Log lines go to stderr. With\n"
+            "ShowMessage ON in settings.ini, the list of changed URLs follows. Nothing is\n"
+            "played or opened. The last line on stderr counts the rows:\n"
+            "\"N checked, N changed, N errors\" (errors: rows whose check failed).\n"
             "--strip-method overrides the settings file's StripMethod for this run.\n"
             "--jobs N downloads up to N pages ahead of the checks (default 8; 1: one at a\n"
             "time). Rows are still checked, saved and printed one by one in list order.\n"
+            "--fail-on-error exits with 3 when the check of any row failed.\n"
+            "One check runs on a data folder at a time: a second one waits for the first\n"
+            "(saying so on stderr), or with --no-wait exits with 75 at once.\n"
+            "SIGINT (Ctrl-C) or SIGTERM stops the run after the check in progress; what was\n"
+            "checked is saved and printed, and the exit code is 130 or 143. A closed\n"
+            "standard output (check --all | head -1) stops the printing, not the run.\n"
             "Exit code 1 when an error ended the run or a store statement failed.");
     }
 
@@ -203,6 +271,8 @@ protected:
         const bool all = a.flag(QStringLiteral("all"));
         const std::optional<QString> stripOption = a.value(QStringLiteral("strip-method"));
         const std::optional<QString> jobsOption = a.value(QStringLiteral("jobs"));
+        const bool failOnError = a.flag(QStringLiteral("fail-on-error"));
+        const bool noWait = a.flag(QStringLiteral("no-wait"));
         const QStringList named = a.positionals();
         if (all == !named.isEmpty())
             throw UsageError(QStringLiteral("expects --all or at least one URL, not both"));
@@ -217,8 +287,18 @@ protected:
         const QString exeDir =
             QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
         const QString folder = DataFolderFromOption(global.dataDir, exeDir);
-        const StartupSettings settings = readStartupSettings(SettingsFile::open(folder));
-        const FixedPreferences preferences(stripOverride.value_or(settings.stripMethod), loadExclusions(folder));
+        const std::unique_ptr<RunLock> lock = takeRunLock(folder, noWait, io.err);
+        if (!lock)
+            return ExitRunLocked;
+        // From here on a signal stops the run instead of the process (waiting
+        // for the lock, there was nothing to save).
+        const StopSignals stopSignals;
+        const SettingsFile settingsFile = SettingsFile::open(folder);
+        if (!settingsFile.openNotice().isEmpty())
+            writeLine(io.err, settingsFile.openNotice());
+        const StartupSettings settings = readStartupSettings(settingsFile);
+        const FixedPreferences preferences(stripOverride.value_or(settings.stripMethod),
+                                           loadExclusions(folder));
 
         CliCheckRows rows;
         for (const ListedWebsite &w : db->DbLoadWebsites())
@@ -239,7 +319,10 @@ protected:
                     toCheck.append(trim(rows.caption(i)));
         }
 
+        // Before the store: a commit in its destructor still finds the printer.
+        RowPrinter printer(io.out, io.err);
         WebsiteCheckStore store(*db, RunSaveGrouping);
+        store.setCommitListener([&printer](bool durable) { printer.committed(durable); });
 
         // With --jobs above 1 the pages are downloaded, and reduced with the
         // options they have now, ahead of their checks.
@@ -284,32 +367,47 @@ protected:
         ActionNotifier notifier(choices, platform, messages, english);
 
         CliRunWindow window(display, io.err);
-        PrintingObserver observer(rows, io.out);
-        CheckRuns runs(RunServices{rows, engine, pump, window, notifier, changed, &observer});
+        StoppableChecker stoppable(engine, stopSignals);
+        PrintingObserver observer(rows, stoppable, store, storeErrors, printer);
+        CheckRuns runs(RunServices{rows, stoppable, pump, window, notifier, changed, &observer});
         if (all)
             runs.ToolButton1Click();
         else
             runs.CheckURL1Click();
-        loader.reset();
+        // Stopped or not, what was checked is made durable and printed
+        // before anything else waits (downloads ahead still in flight).
         try {
             store.commit();
         } catch (const StoreError &e) {
             storeErrors.showStoreError(storeErrorText(e));
         }
 
-        if (window.nothingChecked()) {
+        const int stopSignal = stopSignals.received();
+        if (stopSignal != 0) {
+            writeLine(io.err, QStringLiteral("Stopped by a signal: the remaining rows were not checked."));
+        } else if (window.nothingChecked()) {
             writeLine(io.err, QStringLiteral("The list is empty: nothing to check."));
         } else if (!window.failed()) {
             writeLine(io.out, display.statusText());
             for (const QString &text : messages.texts)
                 writeLine(io.out, terminalText(text));
         }
-        return window.failed() || storeErrors.count() > 0 ? 1 : 0;
+        io.out.flush();
+        writeLine(io.err, tallyText(printer.tally()));
+        io.err.flush();
+        if (stopSignal != 0)
+            return StopSignals::exitCode(stopSignal);
+        if (window.failed() || storeErrors.count() > 0)
+            return 1;
+        return failOnError && printer.tally().errors > 0 ? ExitRowFailed : 0;
     }
 };
 
 } // namespace
 
-std::unique_ptr<Command> makeCheckCommand() { return std::make_unique<CheckCommand>(); }
+std::unique_ptr<Command> makeCheckCommand()
+{
+    return std::make_unique<CheckCommand>();
+}
 
 } // namespace sentrel::cli

@@ -12,9 +12,9 @@ public:
     QString summary() const override { return QStringLiteral("stop watching URLs"); }
     QString details() const override
     {
-        return QStringLiteral("Removes every row whose URL equals URL exactly, with its stored text and\n"
-                              "options. A URL that is not listed is reported (exit 1); the others are\n"
-                              "still removed.");
+        return QStringLiteral("Removes every row whose URL is the URL given, or else what add would have\n"
+                              "stored for it, with its stored text and options. A URL that is not listed\n"
+                              "is reported (exit 1); the others are still removed.");
     }
 
 protected:
@@ -22,21 +22,23 @@ protected:
     {
         const QStringList urls = requiredUrls(args);
 
-        const auto store = openStore(global);
+        const auto store = openStore(global, FolderUse::MustExist);
         CliUrlRows rows = CliUrlRows::fromStore(*store);
+        QSet<QString> captions;
+        for (int i = 0; i < rows.rowCount(); ++i)
+            captions.insert(rows.caption(i));
         int missing = 0;
-        for (const QString &url : urls) {
-            bool found = false;
-            for (int i = 0; i < rows.rowCount(); ++i) {
-                if (rows.caption(i) == url) {
-                    rows.select(i);
-                    found = true;
-                }
-            }
-            if (!found) {
-                writeLine(io.err, QStringLiteral("Not in the list: %1").arg(url));
+        for (const QString &typed : urls) {
+            const std::optional<QString> url =
+                findListedUrl(typed, [&](const QString &candidate) { return captions.contains(candidate); });
+            if (!url) {
+                writeLine(io.err, QStringLiteral("Not in the list: %1").arg(typed));
                 ++missing;
+                continue;
             }
+            for (int i = 0; i < rows.rowCount(); ++i)
+                if (rows.caption(i) == *url)
+                    rows.select(i);
         }
         CliStoreErrors errors(io.err);
         {

@@ -1,10 +1,8 @@
 #include "storage/exclusions.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "storage/datafolder.h"
+#include "cli/storecommand.h"
 #include "text/textdecode.h"
-#include <QCoreApplication>
-#include <QDir>
 
 namespace sentrel::cli {
 
@@ -35,21 +33,13 @@ public:
         if (setFrom && setFrom->isEmpty())
             throw UsageError(QStringLiteral("--set needs a FILE"));
 
-        // Without an application object (the tests drive runCli directly)
-        // there is no executable folder to probe.
-        const QString exeDir =
-            QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-        const QString folder = DataFolderFromOption(global.dataDir, exeDir);
-
         QStringList list;
         if (setFrom) {
+            // Read first: a file that cannot be read leaves no folder behind.
             const QString text = decodeText(readInput(*setFrom, io.in)).text;
-            if (!QDir().mkpath(folder))
-                throw Error(QStringLiteral("Cannot create the data folder \"%1\"")
-                                .arg(QDir::toNativeSeparators(folder)));
-            confirmExclusions(list, folder, text);
+            confirmExclusions(list, dataFolder(global, FolderUse::Create), text);
         } else {
-            list = loadExclusions(folder);
+            list = loadExclusions(dataFolder(global, FolderUse::MustExist));
         }
         for (const QString &entry : list)
             writeLine(io.out, entry);

@@ -24,7 +24,7 @@ protected:
         Arguments a(args);
         if (!a.positionals().isEmpty())
             throw UsageError(QStringLiteral("expects no arguments"));
-        const auto store = openStore(global);
+        const auto store = openStore(global, FolderUse::MustExist);
         for (const ListedWebsite &w : store->DbLoadWebsites())
             writeLine(io.out, w.url + u'\t' + w.lastChange + u'\t' + w.status);
         return 0;

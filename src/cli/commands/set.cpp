@@ -1,6 +1,8 @@
+#include "checking/reduction.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"
+#include "html/extract.h"
 #include "storage/storeoptions.h"
 #include "text/lines.h"
 
@@ -32,20 +34,38 @@ int lineNumber(QStringView text)
     return n;
 }
 
+// A pattern or expression every check would fail on is wrong use of the
+// option, told now rather than at each check.
+void refuseUnusable(const std::optional<std::optional<QString>> &given, const QString &name,
+                    void (*validate)(QStringView))
+{
+    if (!given || !*given || (**given).isEmpty())
+        return;
+    try {
+        validate(**given);
+    } catch (const Error &e) {
+        throw UsageError(QStringLiteral("--%1: %2").arg(name, e.message()));
+    }
+}
+
 class SetCommand : public StoreCommand {
 public:
     QString name() const override { return QStringLiteral("set"); }
-    QString synopsis() const override { return QStringLiteral("set URL [OPTION...]"); }
+    QString synopsis() const override { return QStringLiteral("set URL OPTION..."); }
     QString summary() const override { return QStringLiteral("change a URL and its check options"); }
     QString details() const override
     {
         return QStringLiteral(
             "Works as OK in the options dialog: options not given keep their stored\n"
             "value, and the stored text, last change and status are cleared so that\n"
-            "the next check starts afresh.\n"
-            "  --url NEW                   rename the URL (taken as typed)\n"
+            "the next check starts afresh. URL is the listed text, or what add would\n"
+            "have stored for it; at least one option must be given.\n"
+            "  --url NEW                   rename the URL (taken as typed; refused when\n"
+            "                              another row holds NEW already)\n"
             "  --strip yes|no              strip the markup before comparing, or not\n"
-            "  --lines START:STOP          only lines START to STOP (0 to 999999999)\n"
+            "  --lines START:STOP          only lines START to STOP, both kept (0 to\n"
+            "                              999999999); lines count from 0, the first is\n"
+            "                              line 0; a bound of 0 leaves that side open\n"
             "  --no-lines                  every line\n"
             "  --keyword K | --no-keyword  only the lines holding K, or every line\n"
             "  --xpath X | --no-xpath      only the text of the elements X selects, or all\n"
@@ -77,15 +97,22 @@ protected:
         const auto keyword = textOption(a, QStringLiteral("keyword"));
         const auto xpath = textOption(a, QStringLiteral("xpath"));
         const auto regex = textOption(a, QStringLiteral("regex"));
+        refuseUnusable(xpath, QStringLiteral("xpath"), validateXPath);
+        refuseUnusable(regex, QStringLiteral("regex"), validateUserRegex);
         const QStringList urls = a.positionals();
         if (urls.size() != 1)
             throw UsageError(QStringLiteral("expects one URL"));
-        const QString &url = urls.first();
+        // Without an option, OK would only clear the stored text: surely not
+        // what was meant.
+        if (!newUrl && !strip && !lines && !keyword && !xpath && !regex)
+            throw UsageError(QStringLiteral("expects at least one option (see set --help)"));
 
-        const auto store = openStore(global);
-        const std::optional<StoreRow> row = store->lookupRow(url);
-        if (!row)
-            throw Error(QStringLiteral("Not in the list: %1").arg(url));
+        const auto store = openStore(global, FolderUse::MustExist);
+        std::optional<StoreRow> row;
+        const QString url = listedUrl(urls.first(), [&](const QString &candidate) {
+            row = store->lookupRow(candidate);
+            return row.has_value();
+        });
         EditUrlOptions o = editOptionsFromRow(*row);
         if (strip)
             o.strip = *strip;
@@ -104,7 +131,7 @@ protected:
         apply(keyword, o.keyword, o.keywordText);
         apply(xpath, o.xpath, o.xpathText);
         apply(regex, o.regex, o.regexText);
-        store->execute(editOptionsUpdateSql(newUrl.value_or(url), o, url));
+        store->editUrl(url, newUrl.value_or(url), o);
         return 0;
     }
 };

@@ -1,34 +1,60 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"
+#include "storage/storeoptions.h"
 
 namespace sentrel::cli {
 
 namespace {
 
+// The check options of a row as "name: value" lines, named as set's options
+// so that a value can be given back to set as it stands. An option that is
+// off has nothing after its colon.
+QString optionLines(const QString &url, const StoreRow &row)
+{
+    const EditUrlOptions o = editOptionsFromRow(row);
+    const auto line = [](const char *name, const QString &value) {
+        return QString::fromLatin1(name) + u':' + (value.isEmpty() ? QString() : u' ' + value) + u'\n';
+    };
+    const QString lines = o.lineRange ? QStringLiteral("%1:%2").arg(o.lineStart).arg(o.lineStop) : QString();
+    return line("url", url) + line("strip", o.strip ? QStringLiteral("yes") : QStringLiteral("no")) +
+           line("lines", lines) + line("keyword", o.keyword ? o.keywordText : QString()) +
+           line("xpath", o.xpath ? o.xpathText : QString()) +
+           line("regex", o.regex ? o.regexText : QString());
+}
+
 class ShowCommand : public StoreCommand {
 public:
     QString name() const override { return QStringLiteral("show"); }
-    QString synopsis() const override { return QStringLiteral("show URL"); }
+    QString synopsis() const override { return QStringLiteral("show URL [--options]"); }
     QString summary() const override { return QStringLiteral("print the stored text of a URL"); }
     QString details() const override
     {
-        return QStringLiteral("Prints the text saved by the URL's last changed check exactly as stored\n"
-                              "(CR LF line ends, nothing added); nothing before its first check.");
+        return QStringLiteral(
+            "Prints the text saved by the URL's last changed check exactly as stored\n"
+            "(CR LF line ends, nothing added); nothing before its first check.\n"
+            "URL is the listed text, or what add would have stored for it.\n"
+            "  --options  print the URL's check options instead, one \"name: value\" line\n"
+            "             each, in this order: url, strip (yes or no), lines (START:STOP),\n"
+            "             keyword, xpath, regex; an option that is off has nothing after\n"
+            "             its colon. The names are those of set's options.");
     }
 
 protected:
     int runCommand(const QStringList &args, const GlobalOptions &global, CliIo &io) override
     {
         Arguments a(args);
+        const bool options = a.flag(QStringLiteral("options"));
         const QStringList urls = a.positionals();
         if (urls.size() != 1)
             throw UsageError(QStringLiteral("expects one URL"));
-        const auto store = openStore(global);
-        const std::optional<StoreRow> row = store->lookupRow(urls.first());
-        if (!row)
-            throw Error(QStringLiteral("Not in the list: %1").arg(urls.first()));
-        writeText(io.out, row->text(u"CONTENT"));
+        const auto store = openStore(global, FolderUse::MustExist);
+        std::optional<StoreRow> row;
+        const QString url = listedUrl(urls.first(), [&](const QString &candidate) {
+            row = store->lookupRow(candidate);
+            return row.has_value();
+        });
+        writeText(io.out, options ? optionLines(url, *row) : row->text(u"CONTENT"));
         return 0;
     }
 };
