@@ -1,7 +1,7 @@
 // Download rate of DownloadPage against a loopback server: 200 sequential
 // downloads of a ~20 KB page per iteration, each with its own client and
 // connection, as a run of checks does them.
-#include "checking/fetcher.h"
+#include "fetch/fetcher.h"
 #include "support/compression.h"
 #include "support/loopbackserver.h"
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // The browser strip method on pages nested to hurt: unclosed blocks and
 // nested open <details>, below and far beyond the nesting limit, and the
 // cost of the limit's scan on a normal page.
-#include "checking/nestinglimit.h"
-#include "checking/strippers.h"
+#include "strip/nestinglimit.h"
+#include "strip/strippers.h"
 #include <benchmark/benchmark.h>
 
 using namespace sentrel;

@@ -6,8 +6,8 @@
 // neither size gains from finding its input still in the processor's caches
 // (a single 100 KB page would stay in the L2 cache between iterations, a
 // 5 MB one cannot), which would otherwise be most of the difference in cost.
-#include "checking/htmldecode.h"
-#include "checking/strippers.h"
+#include "strip/htmldecode.h"
+#include "strip/strippers.h"
 #include <benchmark/benchmark.h>
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // HtmlDecode over any text, with and without the unknown-name sink.
-#include "checking/htmldecode.h"
+#include "strip/htmldecode.h"
 #include "fuzzinput.h"
 #include "text/error.h"
 

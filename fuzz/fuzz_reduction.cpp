@@ -4,7 +4,7 @@
 //   2: line start, 3: line stop, 4: keyword, 5: regular expression,
 //   6: exclusions separated by '|'
 // and the rest is the page. The XPath step has its own target.
-#include "checking/reduction.h"
+#include "check/reduction.h"
 #include "fuzzinput.h"
 #include "text/error.h"
 

@@ -2,7 +2,7 @@
 // a server could send them: "Name: value" lines up to the first empty line
 // (the first line is the status line), then the body bytes. Exercises the
 // content decodings, the character-set choice and the line splitting.
-#include "checking/responsedecoder.h"
+#include "fetch/responsedecoder.h"
 #include "fuzzinput.h"
 #include "text/error.h"
 

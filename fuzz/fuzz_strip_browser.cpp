@@ -1,5 +1,5 @@
 // StripWithBrowser over any page text.
-#include "checking/strippers.h"
+#include "strip/strippers.h"
 #include "fuzzinput.h"
 #include "text/error.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/notifications.h"
+#include "check/notifications.h"
 #include <QWidget>
 
 class QCheckBox;

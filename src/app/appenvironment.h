@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/pageloaders.h"
+#include "check/pageloaders.h"
 #include <QString>
 #include <QStringList>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "app/commands.h"
 #include "app/icons.h"
-#include "checking/strippers.h"
+#include "strip/strippers.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QMainWindow>

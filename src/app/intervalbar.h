@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/autocheck.h"
+#include "check/autocheck.h"
 #include <QWidget>
 
 class QCheckBox;

@@ -2,7 +2,7 @@
 #include "storage/exclusions.h"
 #include "storage/settings.h"
 #include "storage/websitedb.h"
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>

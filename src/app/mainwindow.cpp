@@ -14,7 +14,7 @@
 #include "storage/storesqlite.h"
 #include "storage/urllist.h"
 #include "text/languageids.h"
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include "text/versioninfo.h"
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/appenvironment.h"
-#include "checking/notifications.h"
+#include "check/notifications.h"
 #include <memory>
 
 class QSoundEffect;

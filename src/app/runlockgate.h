@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/runports.h"
+#include "check/runports.h"
 #include "storage/runlock.h"
 #include <QString>
 #include <functional>

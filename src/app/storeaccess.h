@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/checkstore.h"
+#include "check/checkstore.h"
 #include "storage/websitedb.h"
 #include <memory>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/checkports.h"
+#include "check/checkports.h"
 #include "dialogs/editurl.h"
 #include "storage/urllist.h"
 #include <QTableWidget>

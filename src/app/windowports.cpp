@@ -1,6 +1,6 @@
 #include "app/windowports.h"
-#include "checking/notifications.h"
-#include "text/messages.h"
+#include "check/notifications.h"
+#include "uimodel/messages.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
-#include "checking/checkports.h"
-#include "checking/runports.h"
+#include "check/checkports.h"
+#include "check/runports.h"
 #include "dialogs/exclusionform.h"
 #include "storage/storeerror.h"
 #include <QString>

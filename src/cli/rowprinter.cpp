@@ -1,5 +1,5 @@
 #include "cli/rowprinter.h"
-#include "checking/checkurl.h"
+#include "check/checkurl.h"
 #include "cli/cliio.h"
 #include "text/lines.h"
 #include <ostream>

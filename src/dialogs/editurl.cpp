@@ -1,11 +1,11 @@
 #include "dialogs/editurl.h"
-#include "checking/reduction.h"
+#include "check/reduction.h"
 #include "html/extract.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
 #include "storage/urllist.h"
 #include "storage/websitedb.h"
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>

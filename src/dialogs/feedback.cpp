@@ -1,7 +1,7 @@
 #include "dialogs/feedback.h"
 #include "dialogs/feedbackpost.h"
 #include "text/lines.h"
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include "text/translation.h"
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 #include "dialogs/feedbackpost.h"
-#include "checking/curlhandles.h"
+#include "fetch/curlhandles.h"
 #include "text/error.h"
 #include "text/lines.h"
 #include "text/regex.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include <QHash>
 #include <QMessageBox>
 #include <QPointer>

@@ -1,5 +1,5 @@
 #pragma once
-#include "checking/strippers.h" // the StripMethod enum only; no link dependency
+#include "strip/strippers.h" // the StripMethod enum only; no link dependency
 #include "storage/settings.h"
 #include <QString>
 

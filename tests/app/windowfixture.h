@@ -2,8 +2,8 @@
 #include "app/appenvironment.h"
 #include "app/autostart.h"
 #include "app/mainwindow.h"
-#include "checking/notifications.h"
-#include "text/messages.h"
+#include "check/notifications.h"
+#include "uimodel/messages.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>

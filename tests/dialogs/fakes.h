@@ -4,7 +4,7 @@
 #include "storage/storeerror.h"
 #include "storage/urllist.h"
 #include "storage/websitedb.h"
-#include "text/messages.h"
+#include "uimodel/messages.h"
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>

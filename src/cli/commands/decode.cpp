@@ -1,4 +1,4 @@
-#include "checking/htmldecode.h"
+#include "strip/htmldecode.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 

@@ -1,4 +1,4 @@
-#include "checking/fetcher.h"
+#include "fetch/fetcher.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 

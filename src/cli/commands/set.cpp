@@ -1,4 +1,4 @@
-#include "checking/reduction.h"
+#include "check/reduction.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"

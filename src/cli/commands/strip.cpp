@@ -1,4 +1,4 @@
-#include "checking/strippers.h"
+#include "strip/strippers.h"
 #include "cli/arguments.h"
 #include "cli/cliio.h"
 #include "cli/commands.h"

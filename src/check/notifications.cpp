@@ -1,0 +1,74 @@
+#include "check/notifications.h"
+#include "storage/settingskeys.h"
+#include "text/lines.h"
+#include "uimodel/messages.h"
+#include "text/translation.h"
+
+namespace sentrel {
+
+QString changedUrlsMessage(const QStringList &changedUrls)
+{
+    return QStringLiteral("Changed URLs:\r\r") + changedUrls.join(QStringLiteral("\r\n"));
+}
+
+void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &choices,
+                   NotificationPlatform &platform, MessageBoxes &boxes, const Translator &translator)
+{
+    if (changedUrls.isEmpty())
+        return;
+    if (choices.beep)
+        platform.beep();
+    if (choices.playSound && platform.fileExists(choices.soundFile))
+        platform.playSoundAsync(choices.soundFile);
+    if (choices.showMessage)
+        boxes.showMessage(MessageKind::Information, messageCaption(MessageKind::Information, translator, {}),
+                          changedUrlsMessage(changedUrls));
+    if (choices.openUrl) {
+        // The list as it is now (a run started from inside the message box
+        // refills it); the copy keeps the loop safe from later changes.
+        const QStringList urls = changedUrls;
+        for (const QString &url : urls) {
+            const QString target = trim(url);
+            if (!target.isEmpty())
+                platform.openUrl(target);
+        }
+    }
+}
+
+void ActionNotifier::ActionsUygula(const QStringList &changedUrls)
+{
+    sentrel::ActionsUygula(changedUrls, choices_, platform_, boxes_, translator_);
+}
+
+void ActionSettings::CheckBox2Click(bool checked)
+{
+    choices_.beep = checked;
+    writeSwitch(settings_, SettingsSwitch::Beep, checked);
+}
+
+void ActionSettings::CheckBox3Click(bool checked)
+{
+    choices_.playSound = checked;
+    controls_.setSoundFileEnabled(checked);
+    writeSwitch(settings_, SettingsSwitch::PlaySound, checked);
+}
+
+void ActionSettings::CheckBox4Click(bool checked)
+{
+    choices_.showMessage = checked;
+    writeSwitch(settings_, SettingsSwitch::ShowMessage, checked);
+}
+
+void ActionSettings::CheckBox5Click(bool checked)
+{
+    choices_.openUrl = checked;
+    writeSwitch(settings_, SettingsSwitch::OpenURL, checked);
+}
+
+void ActionSettings::Edit1Change(const QString &soundFile)
+{
+    choices_.soundFile = soundFile;
+    writeSoundFile(settings_, soundFile);
+}
+
+} // namespace sentrel
