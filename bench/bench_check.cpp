@@ -7,9 +7,9 @@
 #include "support/loopbackserver.h"
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -22,7 +22,8 @@ constexpr int kPages = 200;
 // prices, then paragraphs with entities; about 100 KB, different per page.
 std::string makePage(int n)
 {
-    std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Prices " + std::to_string(n) +
+    std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Prices " +
+                       std::to_string(n) +
                        "</title>\n<style>td { padding: 2px; } .up { color: green; }</style>\n"
                        "<script>var t = Date.now(); function f(a) { return a < 3 && a > 1; }</script>\n"
                        "</head><body>\n<h1>Daily prices</h1>\n<table>\n";
@@ -31,7 +32,8 @@ std::string makePage(int n)
                 std::to_string((i * 37 + n) % 1000) + ".50</td><td>caf\xC3\xA9 &amp; th\xC3\xA9</td></tr>\n";
     page += "</table>\n";
     while (page.size() < 100000)
-        page += "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit &mdash; sed do eiusmod tempor.</p>\n";
+        page +=
+            "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit &mdash; sed do eiusmod tempor.</p>\n";
     page += "</body></html>\n";
     return page;
 }
@@ -89,26 +91,56 @@ void checkAll(benchmark::State &state, Reduction reduction, Run run)
                 cli(dir.path(), {QStringLiteral("set"), url, QStringLiteral("--strip"), QStringLiteral("no"),
                                  QStringLiteral("--xpath"), QStringLiteral("//td[@class='price']")});
         if (run == Run::Unchanged)
-            cli(dir.path(), {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), jobs});
+            cli(dir.path(),
+                {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), jobs});
         state.ResumeTiming();
-        if (cli(dir.path(), {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), jobs}) != 0)
+        if (cli(dir.path(),
+                {QStringLiteral("check"), QStringLiteral("--all"), QStringLiteral("--jobs"), jobs}) != 0)
             state.SkipWithError("check failed");
     }
-    state.counters["URLs/s"] = benchmark::Counter(double(state.iterations()) * kPages, benchmark::Counter::kIsRate);
+    state.counters["URLs/s"] =
+        benchmark::Counter(double(state.iterations()) * kPages, benchmark::Counter::kIsRate);
     // The whole process: the server's 20 MB of pages included.
     state.counters["peak_MB"] = peakMegabytes();
 }
 
-void BM_CheckAllFirstBrowser(benchmark::State &s) { checkAll(s, Reduction::BrowserStrip, Run::First); }
-void BM_CheckAllUnchangedBrowser(benchmark::State &s) { checkAll(s, Reduction::BrowserStrip, Run::Unchanged); }
-void BM_CheckAllFirstXPath(benchmark::State &s) { checkAll(s, Reduction::XPathUnstripped, Run::First); }
-void BM_CheckAllUnchangedXPath(benchmark::State &s) { checkAll(s, Reduction::XPathUnstripped, Run::Unchanged); }
+void BM_CheckAllFirstBrowser(benchmark::State &s)
+{
+    checkAll(s, Reduction::BrowserStrip, Run::First);
+}
+void BM_CheckAllUnchangedBrowser(benchmark::State &s)
+{
+    checkAll(s, Reduction::BrowserStrip, Run::Unchanged);
+}
+void BM_CheckAllFirstXPath(benchmark::State &s)
+{
+    checkAll(s, Reduction::XPathUnstripped, Run::First);
+}
+void BM_CheckAllUnchangedXPath(benchmark::State &s)
+{
+    checkAll(s, Reduction::XPathUnstripped, Run::Unchanged);
+}
 
 } // namespace
 
-BENCHMARK(BM_CheckAllFirstBrowser)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_CheckAllUnchangedBrowser)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CheckAllFirstBrowser)
+    ->Arg(1)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_CheckAllUnchangedBrowser)
+    ->Arg(1)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK(BM_CheckAllFirstXPath)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_CheckAllUnchangedXPath)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CheckAllUnchangedXPath)
+    ->Arg(1)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -23,11 +23,12 @@ std::string makePage()
                        "<script>var t = Date.now(); function f(a) { return a < 3 && a > 1; }</script>\n"
                        "</head><body>\n<h1>Daily prices</h1>\n<table>\n";
     for (int i = 0; page.size() < 14000; ++i)
-        page += "<tr><td>Item " + std::to_string(i) + "</td><td class=\"up\">&euro; " + std::to_string(i * 37 % 1000) +
-                ".50</td><td>caf\xC3\xA9 &amp; th\xC3\xA9</td></tr>\n";
+        page += "<tr><td>Item " + std::to_string(i) + "</td><td class=\"up\">&euro; " +
+                std::to_string(i * 37 % 1000) + ".50</td><td>caf\xC3\xA9 &amp; th\xC3\xA9</td></tr>\n";
     page += "</table>\n";
     while (page.size() < 20000)
-        page += "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit &mdash; sed do eiusmod tempor.</p>\n";
+        page +=
+            "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit &mdash; sed do eiusmod tempor.</p>\n";
     page += "</body></html>\n";
     return page;
 }

@@ -8,15 +8,15 @@
 // 5 MB one cannot), which would otherwise be most of the difference in cost.
 #include "strip/htmldecode.h"
 #include "strip/strippers.h"
-#include <benchmark/benchmark.h>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <benchmark/benchmark.h>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 namespace {
 
@@ -69,11 +69,11 @@ private:
     void words(QString &out, int n)
     {
         static constexpr std::array<const char16_t *, 40> kWords = {
-            u"the",     u"market",   u"report", u"shows",  u"that",      u"prices",   u"rose",     u"again",
-            u"in",      u"several",  u"region", u"while",  u"supply",    u"remained", u"tight",    u"and",
-            u"demand",  u"for",      u"new",    u"goods",  u"kept",      u"growing",  u"across",   u"year",
-            u"experts", u"expect",   u"slower", u"pace",   u"next",      u"quarter",  u"because",  u"rates",
-            u"are",     u"still",    u"high",   u"energy", u"software",  u"services", u"weather",  u"culture",
+            u"the",     u"market",  u"report", u"shows",  u"that",     u"prices",   u"rose",    u"again",
+            u"in",      u"several", u"region", u"while",  u"supply",   u"remained", u"tight",   u"and",
+            u"demand",  u"for",     u"new",    u"goods",  u"kept",     u"growing",  u"across",  u"year",
+            u"experts", u"expect",  u"slower", u"pace",   u"next",     u"quarter",  u"because", u"rates",
+            u"are",     u"still",   u"high",   u"energy", u"software", u"services", u"weather", u"culture",
         };
         for (int i = 0; i < n; ++i) {
             if (i > 0)
@@ -85,13 +85,21 @@ private:
     void sentence(QString &out)
     {
         static constexpr std::array<const char16_t *, 12> kAccented = {
-            u"caf\u00E9",        u"r\u00E9sum\u00E9",          u"na\u00EFve",
-            u"Z\u00FCrich",      u"S\u00E3o Paulo",            u"d\u00E9j\u00E0 vu",
-            u"cr\u00E8me br\u00FBl\u00E9e", u"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1", u"\u041C\u043E\u0441\u043A\u0432\u0430",
-            u"\u6771\u4EAC",     u"co\u00F6perate",            u"fa\u00E7ade",
+            u"caf\u00E9",
+            u"r\u00E9sum\u00E9",
+            u"na\u00EFve",
+            u"Z\u00FCrich",
+            u"S\u00E3o Paulo",
+            u"d\u00E9j\u00E0 vu",
+            u"cr\u00E8me br\u00FBl\u00E9e",
+            u"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1",
+            u"\u041C\u043E\u0441\u043A\u0432\u0430",
+            u"\u6771\u4EAC",
+            u"co\u00F6perate",
+            u"fa\u00E7ade",
         };
         static constexpr std::array<const char16_t *, 16> kEntities = {
-            u"&amp;",  u"&nbsp;",  u"&eacute;", u"&#8364;", u"&#x20AC;", u"&lt;",  u"&gt;",  u"&quot;",
+            u"&amp;",  u"&nbsp;",  u"&eacute;", u"&#8364;", u"&#x20AC;", u"&lt;",    u"&gt;",  u"&quot;",
             u"&copy;", u"&mdash;", u"&hellip;", u"&#39;",   u"&uuml;",   u"&ndash;", u"&reg;", u"&#169;",
         };
         static constexpr std::array<const char16_t *, 9> kInline = {
@@ -117,7 +125,9 @@ private:
                 out += tag;
                 out += u'>';
             } else if (r <= 27) {
-                out += QStringLiteral("<a href=\"/article/%1?ref=nav&amp;id=%2\">").arg(between(1, 99999)).arg(between(1, 999));
+                out += QStringLiteral("<a href=\"/article/%1?ref=nav&amp;id=%2\">")
+                           .arg(between(1, 99999))
+                           .arg(between(1, 999));
                 words(out, between(1, 4));
                 out += QStringLiteral("</a>");
             } else if (r <= 30) {
@@ -141,7 +151,8 @@ private:
     void table(QString &out, int id)
     {
         const int cols = between(3, 6), rows = between(4, 12);
-        out += QStringLiteral("<table class=\"data\" id=\"t%1\" border=\"0\" cellpadding=\"2\">\n<caption>").arg(id);
+        out += QStringLiteral("<table class=\"data\" id=\"t%1\" border=\"0\" cellpadding=\"2\">\n<caption>")
+                   .arg(id);
         words(out, 4);
         out += QStringLiteral("</caption>\n<thead><tr>");
         for (int c = 0; c < cols; ++c) {
@@ -183,22 +194,25 @@ private:
 
     void script(QString &out)
     {
-        out += QStringLiteral("<script type=\"text/javascript\">\n"
-                              "(function (w, d) {\n"
-                              "  var items = d.querySelectorAll('.c%1'), n = items.length;\n"
-                              "  for (var i = 0; i < n && i < %2; i++) { if (items[i].offsetTop > 0) items[i].className += ' seen'; }\n"
-                              "  w.track = function (e) { return e && e.id ? '<span>' + e.id + '</span>' : ''; };\n"
-                              "})(window, document);\n</script>\n")
+        out += QStringLiteral(
+                   "<script type=\"text/javascript\">\n"
+                   "(function (w, d) {\n"
+                   "  var items = d.querySelectorAll('.c%1'), n = items.length;\n"
+                   "  for (var i = 0; i < n && i < %2; i++) { if (items[i].offsetTop > 0) items[i].className "
+                   "+= ' seen'; }\n"
+                   "  w.track = function (e) { return e && e.id ? '<span>' + e.id + '</span>' : ''; };\n"
+                   "})(window, document);\n</script>\n")
                    .arg(between(0, 9))
                    .arg(between(10, 500));
     }
 
     void style(QString &out)
     {
-        out += QStringLiteral("<style type=\"text/css\">\n"
-                              ".c%1 { color: #%2; margin: 0 %3px; }\n"
-                              "table.data td, table.data th { padding: 2px 4px; border-bottom: 1px solid #ddd; }\n"
-                              "nav > ul > li { display: inline-block; }\n</style>\n")
+        out += QStringLiteral(
+                   "<style type=\"text/css\">\n"
+                   ".c%1 { color: #%2; margin: 0 %3px; }\n"
+                   "table.data td, table.data th { padding: 2px 4px; border-bottom: 1px solid #ddd; }\n"
+                   "nav > ul > li { display: inline-block; }\n</style>\n")
                    .arg(between(0, 9))
                    .arg(between(0x100000, 0xFFFFFF), 0, 16)
                    .arg(between(0, 20));
@@ -255,7 +269,8 @@ std::shared_ptr<const Pages> makePages(qsizetype size, bool comments)
     auto pages = std::make_shared<Pages>();
     const qsizetype count = std::max<qsizetype>(2, kPoolChars / size);
     for (qsizetype i = 0; i < count; ++i) {
-        pages->texts.push_back(PageGenerator(0x5EED0000u + uint64_t(size) + uint64_t(i), comments).page(size));
+        pages->texts.push_back(
+            PageGenerator(0x5EED0000u + uint64_t(size) + uint64_t(i), comments).page(size));
         pages->utf8Bytes.push_back(pages->texts.back().toUtf8().size());
     }
     return pages;
@@ -277,7 +292,10 @@ void registerOn(const char *name, QString (*work)(QStringView), const std::strin
     })->Unit(benchmark::kMillisecond);
 }
 
-QString decode(QStringView text) { return sentrel::HtmlDecode(text); }
+QString decode(QStringView text)
+{
+    return sentrel::HtmlDecode(text);
+}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // HtmlDecode over any text, with and without the unknown-name sink.
-#include "strip/htmldecode.h"
 #include "fuzzinput.h"
+#include "strip/htmldecode.h"
 #include "text/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

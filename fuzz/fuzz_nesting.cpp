@@ -1,8 +1,8 @@
 // The nesting limit in front of the browser method, with a small limit so
 // that the dropping paths run all the time: never a crash, and what it hands
 // on is itself within the limit (so the parse that follows stays linear).
-#include "strip/nestinglimit.h"
 #include "fuzzinput.h"
+#include "strip/nestinglimit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,6 +1,6 @@
 // StripWithStringBuilder over any page text.
-#include "strip/strippers.h"
 #include "fuzzinput.h"
+#include "strip/strippers.h"
 #include "text/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -14,8 +14,8 @@
 #include "storage/storesqlite.h"
 #include "storage/urllist.h"
 #include "text/languageids.h"
-#include "uimodel/messages.h"
 #include "text/versioninfo.h"
+#include "uimodel/messages.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -21,9 +21,9 @@ inline constexpr char16_t AutoCheckComplete[] = u"Auto Check Complete";
 class AutoCheckControls {
 public:
     virtual ~AutoCheckControls() = default;
-    virtual bool autoCheckChecked() const = 0;     // the "Auto Check" box
-    virtual QString intervalText() const = 0;      // the interval control's text
-    virtual void setIntervalEnabled(bool on) = 0;  // the "Interval (sec):" label and the control
+    virtual bool autoCheckChecked() const = 0;    // the "Auto Check" box
+    virtual QString intervalText() const = 0;     // the interval control's text
+    virtual void setIntervalEnabled(bool on) = 0; // the "Interval (sec):" label and the control
     virtual void setCountdownText(const QString &text) = 0;
     virtual void setCountdownVisible(bool visible) = 0;
 };

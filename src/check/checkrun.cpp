@@ -84,8 +84,8 @@ void CheckRuns::checkAll()
         s_.window.beep();
         return;
     }
-    s_.window.setStatusText(QString::fromUtf16(s_.changedUrls.isEmpty() ? runtext::NoChangeDetected
-                                                                        : runtext::Complete));
+    s_.window.setStatusText(
+        QString::fromUtf16(s_.changedUrls.isEmpty() ? runtext::NoChangeDetected : runtext::Complete));
     s_.notifier.ActionsUygula(s_.changedUrls);
 }
 

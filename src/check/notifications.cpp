@@ -1,8 +1,8 @@
 #include "check/notifications.h"
 #include "storage/settingskeys.h"
 #include "text/lines.h"
-#include "uimodel/messages.h"
 #include "text/translation.h"
+#include "uimodel/messages.h"
 
 namespace sentrel {
 

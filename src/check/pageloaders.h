@@ -29,7 +29,9 @@ private:
 // Without an application object it downloads on the calling thread.
 class BackgroundPageLoader final : public PageLoader {
 public:
-    explicit BackgroundPageLoader(DownloadFunction download = pageDownload()) : download_(std::move(download)) {}
+    explicit BackgroundPageLoader(DownloadFunction download = pageDownload()) : download_(std::move(download))
+    {
+    }
     QString load(const QString &url) override;
 
 private:

@@ -39,7 +39,8 @@ void PrefetchingPageLoader::work()
         qsizetype index;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || claimed_ >= urls_.size() || mayStart(claimed_); });
+            changed_.wait(lock,
+                          [this] { return stopping_ || claimed_ >= urls_.size() || mayStart(claimed_); });
             if (stopping_ || claimed_ >= urls_.size())
                 return;
             index = claimed_++;

@@ -17,8 +17,8 @@ class Command {
 public:
     virtual ~Command() = default;
     virtual QString name() const = 0;
-    virtual QString synopsis() const = 0; // e.g. "fetch URL"
-    virtual QString summary() const = 0;  // one line for the command list
+    virtual QString synopsis() const = 0;          // e.g. "fetch URL"
+    virtual QString summary() const = 0;           // one line for the command list
     virtual QString details() const { return {}; } // further lines for COMMAND --help
     virtual int run(const QStringList &args, const GlobalOptions &global, CliIo &io) = 0;
 

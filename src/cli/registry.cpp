@@ -3,7 +3,10 @@
 
 namespace sentrel::cli {
 
-void CommandRegistry::add(std::unique_ptr<Command> command) { commands_.push_back(std::move(command)); }
+void CommandRegistry::add(std::unique_ptr<Command> command)
+{
+    commands_.push_back(std::move(command));
+}
 
 Command *CommandRegistry::find(const QString &name) const
 {

@@ -1,8 +1,8 @@
 #include "dialogs/feedback.h"
 #include "dialogs/feedbackpost.h"
 #include "text/lines.h"
-#include "uimodel/messages.h"
 #include "text/translation.h"
+#include "uimodel/messages.h"
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
-#include "strip/strippers.h" // the StripMethod enum only; no link dependency
 #include "storage/settings.h"
+#include "strip/strippers.h" // the StripMethod enum only; no link dependency
 #include <QString>
 
 // The keys of the Settings section: what start-up makes of them and the

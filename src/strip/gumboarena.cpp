@@ -52,7 +52,9 @@ GumboArena::~GumboArena()
 
 void GumboArena::configure(GumboOptions &options)
 {
-    options.allocator = [](void *self, size_t size) { return static_cast<GumboArena *>(self)->allocate(size); };
+    options.allocator = [](void *self, size_t size) {
+        return static_cast<GumboArena *>(self)->allocate(size);
+    };
     options.deallocator = [](void *self, void *block) { static_cast<GumboArena *>(self)->release(block); };
     options.userdata = this;
 }

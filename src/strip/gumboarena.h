@@ -1,6 +1,6 @@
 #pragma once
-#include <gumbo.h>
 #include <cstddef>
+#include <gumbo.h>
 #include <unordered_set>
 #include <vector>
 

@@ -11,10 +11,10 @@ namespace {
 
 constexpr bool nameStartBeyondAscii(char16_t c)
 {
-    return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF)
-        || (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D
-        || (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF)
-        || (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD);
+    return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D ||
+           (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD);
 }
 
 constexpr bool nameCharBeyondAscii(char16_t c)
@@ -35,20 +35,35 @@ constexpr std::array<unsigned char, 128> makeAsciiNameTable()
 }
 constexpr std::array<unsigned char, 128> kAsciiName = makeAsciiNameTable();
 
-inline bool nameStart(char16_t c) { return c < 0x80 ? (kAsciiName[c] & 1) != 0 : nameStartBeyondAscii(c); }
-inline bool nameChar(char16_t c) { return c < 0x80 ? (kAsciiName[c] & 2) != 0 : nameCharBeyondAscii(c); }
+inline bool nameStart(char16_t c)
+{
+    return c < 0x80 ? (kAsciiName[c] & 1) != 0 : nameStartBeyondAscii(c);
+}
+inline bool nameChar(char16_t c)
+{
+    return c < 0x80 ? (kAsciiName[c] & 2) != 0 : nameCharBeyondAscii(c);
+}
 
 } // namespace
 
-bool isXmlNameStartChar(char16_t c) { return nameStart(c); }
-bool isXmlNameChar(char16_t c) { return nameChar(c); }
+bool isXmlNameStartChar(char16_t c)
+{
+    return nameStart(c);
+}
+bool isXmlNameChar(char16_t c)
+{
+    return nameChar(c);
+}
 
 namespace {
 
 // A reference needs "&", at least two more characters and ";".
 constexpr qsizetype kShortestReference = 4;
 
-bool isDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDecimalDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 int hexDigitValue(char16_t c)
 {
@@ -213,7 +228,10 @@ private:
 
 } // namespace
 
-QString HtmlDecode(QStringView text) { return Decoder(text, nullptr).run(text); }
+QString HtmlDecode(QStringView text)
+{
+    return Decoder(text, nullptr).run(text);
+}
 
 QString HtmlDecode(QStringView text, const UnknownEntitySink &onUnknown)
 {

@@ -35,7 +35,10 @@ static_assert(std::size(kEntities) == 253);
 constexpr std::size_t kSlots = 1024;
 constexpr uint16_t kEmpty = 0xFFFF;
 
-constexpr uint32_t hashStep(uint32_t h, char16_t c) { return (h ^ c) * 16777619u; }
+constexpr uint32_t hashStep(uint32_t h, char16_t c)
+{
+    return (h ^ c) * 16777619u;
+}
 constexpr uint32_t kHashSeed = 2166136261u;
 
 constexpr std::array<uint16_t, kSlots> makeSlots()
@@ -69,7 +72,10 @@ bool sameName(const char *ascii, QStringView name)
 
 } // namespace
 
-std::span<const HtmlEntity> htmlEntities() { return kEntities; }
+std::span<const HtmlEntity> htmlEntities()
+{
+    return kEntities;
+}
 
 std::optional<char16_t> lookupHtmlEntity(QStringView name)
 {

@@ -1,8 +1,8 @@
 #include "strip/renderedtext.h"
-#include <gumbo.h>
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <gumbo.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +18,10 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-bool isCollapsibleSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isCollapsibleSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 class TextBuilder {
 public:
@@ -149,22 +152,23 @@ constexpr TagRules makeTagRules()
         for (const GumboTag t : tags)
             rules[t] = {role, keep};
     };
-    set({GUMBO_TAG_HEAD, GUMBO_TAG_TITLE, GUMBO_TAG_BASE, GUMBO_TAG_LINK, GUMBO_TAG_META, GUMBO_TAG_STYLE,
-         GUMBO_TAG_SCRIPT, GUMBO_TAG_NOSCRIPT, GUMBO_TAG_TEMPLATE, GUMBO_TAG_AREA, GUMBO_TAG_BASEFONT,
-         GUMBO_TAG_DATALIST, GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES, GUMBO_TAG_PARAM, GUMBO_TAG_RP,
-         GUMBO_TAG_SOURCE, GUMBO_TAG_TRACK, GUMBO_TAG_COLGROUP, GUMBO_TAG_COL},
+    set({GUMBO_TAG_HEAD,     GUMBO_TAG_TITLE,    GUMBO_TAG_BASE,     GUMBO_TAG_LINK,     GUMBO_TAG_META,
+         GUMBO_TAG_STYLE,    GUMBO_TAG_SCRIPT,   GUMBO_TAG_NOSCRIPT, GUMBO_TAG_TEMPLATE, GUMBO_TAG_AREA,
+         GUMBO_TAG_BASEFONT, GUMBO_TAG_DATALIST, GUMBO_TAG_NOEMBED,  GUMBO_TAG_NOFRAMES, GUMBO_TAG_PARAM,
+         GUMBO_TAG_RP,       GUMBO_TAG_SOURCE,   GUMBO_TAG_TRACK,    GUMBO_TAG_COLGROUP, GUMBO_TAG_COL},
         Role::Hidden);
     set({GUMBO_TAG_IMG, GUMBO_TAG_IMAGE, GUMBO_TAG_IFRAME, GUMBO_TAG_EMBED, GUMBO_TAG_OBJECT, GUMBO_TAG_VIDEO,
          GUMBO_TAG_AUDIO, GUMBO_TAG_CANVAS, GUMBO_TAG_INPUT, GUMBO_TAG_KEYGEN, GUMBO_TAG_METER,
          GUMBO_TAG_PROGRESS, GUMBO_TAG_WBR, GUMBO_TAG_FRAME, GUMBO_TAG_FRAMESET},
         Role::Replaced);
-    set({GUMBO_TAG_HTML, GUMBO_TAG_BODY, GUMBO_TAG_ARTICLE, GUMBO_TAG_SECTION, GUMBO_TAG_NAV, GUMBO_TAG_ASIDE,
-         GUMBO_TAG_H1, GUMBO_TAG_H2, GUMBO_TAG_H3, GUMBO_TAG_H4, GUMBO_TAG_H5, GUMBO_TAG_H6, GUMBO_TAG_HGROUP,
-         GUMBO_TAG_HEADER, GUMBO_TAG_FOOTER, GUMBO_TAG_ADDRESS, GUMBO_TAG_HR, GUMBO_TAG_BLOCKQUOTE,
-         GUMBO_TAG_OL, GUMBO_TAG_UL, GUMBO_TAG_LI, GUMBO_TAG_DL, GUMBO_TAG_DT, GUMBO_TAG_DD, GUMBO_TAG_FIGURE,
-         GUMBO_TAG_FIGCAPTION, GUMBO_TAG_MAIN, GUMBO_TAG_DIV, GUMBO_TAG_FORM, GUMBO_TAG_FIELDSET,
-         GUMBO_TAG_LEGEND, GUMBO_TAG_SUMMARY, GUMBO_TAG_MENU, GUMBO_TAG_DIR, GUMBO_TAG_CENTER,
-         GUMBO_TAG_OPTION, GUMBO_TAG_CAPTION},
+    set({GUMBO_TAG_HTML,       GUMBO_TAG_BODY,    GUMBO_TAG_ARTICLE,    GUMBO_TAG_SECTION, GUMBO_TAG_NAV,
+         GUMBO_TAG_ASIDE,      GUMBO_TAG_H1,      GUMBO_TAG_H2,         GUMBO_TAG_H3,      GUMBO_TAG_H4,
+         GUMBO_TAG_H5,         GUMBO_TAG_H6,      GUMBO_TAG_HGROUP,     GUMBO_TAG_HEADER,  GUMBO_TAG_FOOTER,
+         GUMBO_TAG_ADDRESS,    GUMBO_TAG_HR,      GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_OL,      GUMBO_TAG_UL,
+         GUMBO_TAG_LI,         GUMBO_TAG_DL,      GUMBO_TAG_DT,         GUMBO_TAG_DD,      GUMBO_TAG_FIGURE,
+         GUMBO_TAG_FIGCAPTION, GUMBO_TAG_MAIN,    GUMBO_TAG_DIV,        GUMBO_TAG_FORM,    GUMBO_TAG_FIELDSET,
+         GUMBO_TAG_LEGEND,     GUMBO_TAG_SUMMARY, GUMBO_TAG_MENU,       GUMBO_TAG_DIR,     GUMBO_TAG_CENTER,
+         GUMBO_TAG_OPTION,     GUMBO_TAG_CAPTION},
         Role::Block);
     set({GUMBO_TAG_PRE, GUMBO_TAG_LISTING, GUMBO_TAG_XMP, GUMBO_TAG_PLAINTEXT}, Role::Block, true);
     set({GUMBO_TAG_TEXTAREA}, Role::Inline, true);
@@ -233,7 +237,8 @@ bool styleHides(const char *style)
         const std::string_view declaration = rest.substr(0, semicolon);
         rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
         const std::size_t colon = declaration.find(':');
-        if (colon == std::string_view::npos || !equalsAsciiCaseless(trimmed(declaration.substr(0, colon)), "display"))
+        if (colon == std::string_view::npos ||
+            !equalsAsciiCaseless(trimmed(declaration.substr(0, colon)), "display"))
             continue;
         std::string_view value = trimmed(declaration.substr(colon + 1));
         if (const std::size_t bang = value.find('!'); bang != std::string_view::npos)
@@ -269,10 +274,14 @@ bool isElement(const GumboNode *node)
 
 bool isHtml(const GumboNode *node, GumboTag tag)
 {
-    return isElement(node) && node->v.element.tag == tag && node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
+    return isElement(node) && node->v.element.tag == tag &&
+           node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
 }
 
-bool rendered(const GumboNode *node) { return !hiddenByAttributes(node->v.element); }
+bool rendered(const GumboNode *node)
+{
+    return !hiddenByAttributes(node->v.element);
+}
 
 const GumboNode *child(const GumboVector &children, unsigned i)
 {
@@ -315,10 +324,10 @@ const GumboNode *lastRowOf(const GumboNode *table)
 // Which children of an element are rendered at all.
 enum class Filter : unsigned char {
     All,
-    Options,        // <select>: option and optgroup elements
-    OptionsOnly,    // <optgroup>: option elements
-    OneChild,       // closed <details>: its summary only
-    SvgText,        // SVG graphics: elements only, no text of their own
+    Options,     // <select>: option and optgroup elements
+    OptionsOnly, // <optgroup>: option elements
+    OneChild,    // closed <details>: its summary only
+    SvgText,     // SVG graphics: elements only, no text of their own
 };
 
 struct Frame {
@@ -411,19 +420,20 @@ private:
                 return Role::Svg;
             if (element.tag == GUMBO_TAG_FOREIGNOBJECT)
                 return Role::Block;
-            if (element.tag == GUMBO_TAG_TITLE || element.tag == GUMBO_TAG_DESC || element.tag == GUMBO_TAG_STYLE
-                || element.tag == GUMBO_TAG_SCRIPT)
+            if (element.tag == GUMBO_TAG_TITLE || element.tag == GUMBO_TAG_DESC ||
+                element.tag == GUMBO_TAG_STYLE || element.tag == GUMBO_TAG_SCRIPT)
                 return Role::Hidden;
             const std::string_view name = tagName(element);
-            if (equalsAsciiCaseless(name, "defs") || equalsAsciiCaseless(name, "symbol")
-                || equalsAsciiCaseless(name, "metadata"))
+            if (equalsAsciiCaseless(name, "defs") || equalsAsciiCaseless(name, "symbol") ||
+                equalsAsciiCaseless(name, "metadata"))
                 return Role::Hidden;
             if (equalsAsciiCaseless(name, "text"))
                 return Role::Inline; // its text, and that of its tspans, is shown
             return parent.filter == Filter::SvgText ? Role::Svg : Role::Inline;
         }
         case GUMBO_NAMESPACE_MATHML:
-            if (element.tag == GUMBO_TAG_ANNOTATION_XML || equalsAsciiCaseless(tagName(element), "annotation"))
+            if (element.tag == GUMBO_TAG_ANNOTATION_XML ||
+                equalsAsciiCaseless(tagName(element), "annotation"))
                 return Role::Hidden;
             return Role::Inline;
         }
@@ -434,8 +444,8 @@ private:
     {
         const GumboElement &element = node->v.element;
         const Role role = roleOf(element, parent);
-        const bool keeps = parent.keepsWhiteSpace
-            || (element.tag_namespace == GUMBO_NAMESPACE_HTML && kTagRules[element.tag].keepsWhiteSpace);
+        const bool keeps = parent.keepsWhiteSpace || (element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+                                                      kTagRules[element.tag].keepsWhiteSpace);
         Filter filter = Filter::All;
         const GumboNode *last = nullptr;
         switch (role) {

@@ -6,9 +6,9 @@
 #include "text/utf8.h"
 #include <QByteArray>
 #include <QtGlobal>
-#include <gumbo.h>
 #include <algorithm>
 #include <cstring>
+#include <gumbo.h>
 #include <vector>
 
 namespace sentrel {
@@ -67,8 +67,7 @@ qsizetype findMarkup(QByteArrayView text, QByteArrayView needle, qsizetype from 
 // deleted wherever it occurs. Gives the pieces that remain, in order; most
 // pages have no such tag and stay one piece, which then reaches UTF-8
 // without another copy.
-template <typename View>
-std::vector<View> preparedPieces(View text, View htmlEndTag, View compatibilityMeta)
+template <typename View> std::vector<View> preparedPieces(View text, View htmlEndTag, View compatibilityMeta)
 {
     const qsizetype htmlEnd = findMarkup(text, htmlEndTag);
     if (htmlEnd >= 0)
@@ -84,8 +83,7 @@ std::vector<View> preparedPieces(View text, View htmlEndTag, View compatibilityM
     return pieces;
 }
 
-template <typename Text, typename View>
-Text joined(const std::vector<View> &pieces)
+template <typename Text, typename View> Text joined(const std::vector<View> &pieces)
 {
     Text text;
     qsizetype size = 0;
@@ -120,7 +118,8 @@ QString renderedPage(QByteArray utf8)
     // Every recorded parse error copies the whole stack of open elements,
     // which makes deeply nested pages quadratic in memory; the errors are not used.
     options.max_errors = 0;
-    const GumboOutput *output = gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size()));
+    const GumboOutput *output =
+        gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size()));
     // No gumbo_destroy_output: it recurses once per tree level; the arena
     // frees the whole tree at once.
     QString result = renderedText(bodyOf(output));

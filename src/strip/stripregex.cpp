@@ -30,8 +30,9 @@ enum Alternative : unsigned { Style = 1, Comment = 2, Script = 4, AllAlternative
 QString patternWith(unsigned alternatives)
 {
     QString pattern;
-    for (const auto &[flag, alternative] : {std::pair{Style, kStyleAlternative}, std::pair{Comment, kCommentAlternative},
-                                           std::pair{Script, kScriptAlternative}}) {
+    for (const auto &[flag, alternative] :
+         {std::pair{Style, kStyleAlternative}, std::pair{Comment, kCommentAlternative},
+          std::pair{Script, kScriptAlternative}}) {
         if (alternatives & flag) {
             pattern += alternative;
             pattern += u'|';

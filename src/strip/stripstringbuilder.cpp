@@ -5,7 +5,10 @@ namespace sentrel {
 
 namespace {
 
-char16_t lowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+char16_t lowerAscii(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
 
 // Whether `text` holds `lowerNeedle` at `pos`, A-Z compared caselessly.
 bool hasAt(const char16_t *text, qsizetype size, qsizetype pos, std::u16string_view lowerNeedle)

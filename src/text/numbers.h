@@ -10,8 +10,7 @@ namespace sentrel {
 // A whole decimal number as settings files and number fields write it:
 // surrounding control characters and blanks ignored, one optional sign
 // ("+" or "-"), nothing else; out of range for T gives nothing.
-template <typename T>
-std::optional<T> parseDecimal(QStringView text)
+template <typename T> std::optional<T> parseDecimal(QStringView text)
 {
     const QByteArray digits = trimmedView(text).toLatin1();
     const char *first = digits.constData();

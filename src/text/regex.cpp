@@ -11,8 +11,14 @@ QString pcreMessage(int code)
                  : QString(reinterpret_cast<const QChar *>(buffer), n);
 }
 
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHigh(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLow(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 } // namespace
 
 RegexError::RegexError(qsizetype offset, QString description)
@@ -41,7 +47,10 @@ RegexSubject::RegexSubject(QStringView text) : view_(text)
 }
 
 RegexMatch::RegexMatch() = default;
-RegexMatch::~RegexMatch() { pcre2_match_data_free(data_); }
+RegexMatch::~RegexMatch()
+{
+    pcre2_match_data_free(data_);
+}
 
 qsizetype RegexMatch::start(int group) const
 {
@@ -119,14 +128,13 @@ bool Regex::findNextBefore(const RegexSubject &subject, qsizetype from, qsizetyp
     if (from > end)
         return false;
     const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.utf16()), PCRE2_SIZE(end),
-                               PCRE2_SIZE(from), extraOptions | PCRE2_NO_UTF_CHECK, match.data_,
-                               context_);
+                               PCRE2_SIZE(from), extraOptions | PCRE2_NO_UTF_CHECK, match.data_, context_);
     if (rc >= 0)
         return true;
     if (rc == PCRE2_ERROR_NOMATCH || rc == PCRE2_ERROR_PARTIAL)
         return false;
-    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT
-        || rc == PCRE2_ERROR_JIT_STACKLIMIT)
+    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT ||
+        rc == PCRE2_ERROR_JIT_STACKLIMIT)
         throw RegexLimitError(pcreMessage(rc));
     throw Error(pcreMessage(rc));
 }

@@ -11,8 +11,8 @@ namespace sentrel {
 // Translator (the default) returns every text as it is.
 //
 // A language file "<Name>.lang.txt" in the Languages folder (next to the
-// executable, or among the installed program files) holds lines "{English text}translation"; LanguageCodes.csv in the
-// same folder maps Windows language identifiers to file names ("1031,
+// executable, or among the installed program files) holds lines "{English text}translation";
+// LanguageCodes.csv in the same folder maps Windows language identifiers to file names ("1031,
 // German.lang.txt").
 class Translator {
 public:

@@ -1,6 +1,6 @@
 #include "check/autocheck.h"
-#include "check/interval.h"
 #include "check/enginetesting.h"
+#include "check/interval.h"
 #include "storage/settings.h"
 #include "storage/settingskeys.h"
 #include "support/qtext.h"
@@ -25,7 +25,7 @@ TEST(Interval, IsTheTypedWholeNumberButAtLeastTen)
     const IntervalCase cases[] = {
         {"60", 60, 60, 60},
         {"10", 10, 10, 10},
-        {"7", 10, 10, 7},           // saved as typed, counted from 10
+        {"7", 10, 10, 7}, // saved as typed, counted from 10
         {"0", 10, 10, 0},
         {"-5", 10, 10, -5},
         {"", 10, 10, 10},
@@ -33,7 +33,7 @@ TEST(Interval, IsTheTypedWholeNumberButAtLeastTen)
         {"12x", 10, 10, 10},
         {"999999999", 999999999, 999999999, 999999999},
         {"9999999999", 9999999999, 999999999, 10}, // beyond 32 bits: the control's value is no number
-        {"99999999999999999999", 10, 10, 10},     // beyond 64 bits: no number at all
+        {"99999999999999999999", 10, 10, 10},      // beyond 64 bits: no number at all
     };
     for (const IntervalCase &c : cases) {
         SCOPED_TRACE(c.text);
@@ -46,7 +46,11 @@ TEST(Interval, IsTheTypedWholeNumberButAtLeastTen)
 
 class FakeTimer : public RunTimer {
 public:
-    void start() override { active = true; ++starts; }
+    void start() override
+    {
+        active = true;
+        ++starts;
+    }
     void stop() override { active = false; }
     bool isActive() const override { return active; }
     bool active = false;
@@ -70,10 +74,7 @@ public:
 
 class Automatic : public testing::Test {
 protected:
-    Automatic()
-    {
-        rows = FakeRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    }
+    Automatic() { rows = FakeRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}); }
 
     QString savedValue(const char16_t *key) const
     {
@@ -148,8 +149,8 @@ TEST_F(Automatic, TicksCountDownAndZeroRunsCheckAll)
         EXPECT_FALSE(timer.active) << "no tick during the run";
     };
     tick(1);
-    EXPECT_EQ(events.mid(0, 3), (QStringList{QStringLiteral("status Auto Checking..."), QStringLiteral("pump"),
-                                             QStringLiteral("hide panel")}));
+    EXPECT_EQ(events.mid(0, 3), (QStringList{QStringLiteral("status Auto Checking..."),
+                                             QStringLiteral("pump"), QStringLiteral("hide panel")}));
     EXPECT_EQ(events.filter(QStringLiteral("check ")).size(), 3);
     EXPECT_EQ(events.last(), u"status Auto Check Complete");
     EXPECT_EQ(controls.countdownText, u"0") << "until the next tick";
@@ -175,7 +176,9 @@ TEST_F(Automatic, AnErrorEndsTheRunButTheCountdownStartsAgain)
 {
     controls.interval = QStringLiteral("10");
     switchOn();
-    checker.during[QStringLiteral("b")] = [] { throw Error(QStringLiteral("Error in regular expression at offset 0: x")); };
+    checker.during[QStringLiteral("b")] = [] {
+        throw Error(QStringLiteral("Error in regular expression at offset 0: x"));
+    };
     tick(10);
     EXPECT_EQ(events.filter(QStringLiteral("check ")),
               (QStringList{QStringLiteral("check a"), QStringLiteral("check b")}));

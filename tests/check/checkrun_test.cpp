@@ -10,7 +10,10 @@ namespace {
 
 class Runs : public testing::Test {
 protected:
-    Runs() { pump.onPump = [this] { events.append(QStringLiteral("pump")); }; }
+    Runs()
+    {
+        pump.onPump = [this] { events.append(QStringLiteral("pump")); };
+    }
     void list(const QStringList &urls) { rows = FakeRows(urls); }
     QStringList checks() const { return events.filter(QStringLiteral("check ")); }
 
@@ -29,9 +32,9 @@ TEST_F(Runs, CheckAllChecksEveryRowAndReportsChanges)
     list({QStringLiteral("a"), QStringLiteral("b")});
     checker.changes = {QStringLiteral("b")};
     runs.ToolButton1Click();
-    EXPECT_EQ(events, (QStringList{QStringLiteral("hide panel"), QStringLiteral("check a"), QStringLiteral("pump"),
-                                   QStringLiteral("check b"), QStringLiteral("pump"), QStringLiteral("status Complete"),
-                                   QStringLiteral("notify b")}));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("hide panel"), QStringLiteral("check a"),
+                                   QStringLiteral("pump"), QStringLiteral("check b"), QStringLiteral("pump"),
+                                   QStringLiteral("status Complete"), QStringLiteral("notify b")}));
 }
 
 TEST_F(Runs, CheckAllWithoutChangesSaysNoChangeDetectedAndStillCallsTheNotifications)
@@ -63,9 +66,10 @@ TEST_F(Runs, CheckUrlChecksTheSelectedRowsAndSaysCompleteEvenWithoutChanges)
     rows.rows[0].selected = rows.rows[2].selected = true;
     rows.rows[0].status = rows.rows[1].status = QStringLiteral("old");
     runs.CheckURL1Click();
-    EXPECT_EQ(events, (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("check a"),
-                                   QStringLiteral("pump"), QStringLiteral("check c"), QStringLiteral("pump"),
-                                   QStringLiteral("status Complete"), QStringLiteral("notify ")}));
+    EXPECT_EQ(events,
+              (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("check a"),
+                           QStringLiteral("pump"), QStringLiteral("check c"), QStringLiteral("pump"),
+                           QStringLiteral("status Complete"), QStringLiteral("notify ")}));
     EXPECT_EQ(rows.rows[1].status, u"old") << "an unselected row keeps its status";
 }
 
@@ -73,7 +77,8 @@ TEST_F(Runs, CheckUrlWithNothingSelectedBeepsAfterEmptyingTheChangedList)
 {
     list({QStringLiteral("a")});
     runs.CheckURL1Click();
-    EXPECT_EQ(events, (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("beep")}));
+    EXPECT_EQ(events,
+              (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("beep")}));
     EXPECT_TRUE(changed.isEmpty());
 }
 
@@ -83,7 +88,8 @@ TEST_F(Runs, RowsAddedOrRemovedMeanwhileAreTakenIntoAccount)
     checker.during[QStringLiteral("a")] = [this] { rows.remove(1); };
     checker.during[QStringLiteral("c")] = [this] { rows.rows.push_back(FakeRow::of(QStringLiteral("d"))); };
     runs.ToolButton1Click();
-    EXPECT_EQ(checks(), (QStringList{QStringLiteral("check a"), QStringLiteral("check c"), QStringLiteral("check d")}));
+    EXPECT_EQ(checks(),
+              (QStringList{QStringLiteral("check a"), QStringLiteral("check c"), QStringLiteral("check d")}));
 }
 
 TEST_F(Runs, TheStopFlagEndsCheckAllAfterTheRowInProgressWithTheUsualEnding)

@@ -1,6 +1,6 @@
 #include "check/checkurl.h"
-#include "check/reductioncache.h"
 #include "check/enginetesting.h"
+#include "check/reductioncache.h"
 #include "support/qtext.h"
 #include "text/regex.h"
 #include <gtest/gtest.h>

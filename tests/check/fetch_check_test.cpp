@@ -1,7 +1,7 @@
 // A failed download seen from the check engine: the fetcher's message is the
 // row's status and the log line, and the stored page stays as it was.
-#include "check/pageloaders.h"
 #include "check/enginetesting.h"
+#include "check/pageloaders.h"
 #include "fetch/fetchtesting.h"
 #include "support/qtext.h"
 #include <gtest/gtest.h>

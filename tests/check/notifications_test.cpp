@@ -2,8 +2,8 @@
 #include "storage/settings.h"
 #include "storage/settingskeys.h"
 #include "support/qtext.h"
-#include "uimodel/messages.h"
 #include "text/translation.h"
+#include "uimodel/messages.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,10 +56,12 @@ TEST(ChangedUrlsMessage, IsTheHeadingTwoCarriageReturnsAndTheUrlsOnCrLfLines)
 TEST_F(Actions, RunInTheirOrderEachAfterTheOneBefore)
 {
     recorder.existing = {QStringLiteral("/sounds/ding.wav")};
-    run({QStringLiteral("http://a/"), QStringLiteral(" http://b/ "), QStringLiteral("http://a/")}, everything());
+    run({QStringLiteral("http://a/"), QStringLiteral(" http://b/ "), QStringLiteral("http://a/")},
+        everything());
     EXPECT_EQ(recorder.calls,
               (QStringList{QStringLiteral("beep"), QStringLiteral("play /sounds/ding.wav"),
-                           QStringLiteral("message INFORMATION|Changed URLs:\r\rhttp://a/\r\n http://b/ \r\nhttp://a/"),
+                           QStringLiteral(
+                               "message INFORMATION|Changed URLs:\r\rhttp://a/\r\n http://b/ \r\nhttp://a/"),
                            QStringLiteral("open http://a/"), QStringLiteral("open http://b/"),
                            QStringLiteral("open http://a/")}));
 }
@@ -73,7 +75,8 @@ TEST_F(Actions, NothingHappensWithoutChangesWhateverIsChosen)
 
 TEST_F(Actions, NothingHappensWithNoBoxChecked)
 {
-    run({QStringLiteral("http://a/")}, NotificationChoices{false, false, QStringLiteral("/sounds/ding.wav"), false, false});
+    run({QStringLiteral("http://a/")},
+        NotificationChoices{false, false, QStringLiteral("/sounds/ding.wav"), false, false});
     EXPECT_TRUE(recorder.calls.isEmpty());
 }
 
@@ -88,7 +91,8 @@ TEST_F(Actions, AMissingSoundFileIsSkippedSilentlyAndTheRestStillRuns)
 
 TEST_F(Actions, BlankUrlsAreNotOpened)
 {
-    run({QStringLiteral(" \t"), QStringLiteral("http://a/")}, NotificationChoices{false, false, {}, false, true});
+    run({QStringLiteral(" \t"), QStringLiteral("http://a/")},
+        NotificationChoices{false, false, {}, false, true});
     EXPECT_EQ(recorder.calls, QStringList{QStringLiteral("open http://a/")});
 }
 
@@ -105,9 +109,10 @@ TEST_F(Actions, TheCaptionIsInformationInTheLoadedLanguage)
     write(QStringLiteral("German.lang.txt"), "{INFORMATION}INFORMATION (de)\r\n");
     const Translator german = Translator::load(exe.path(), quint16(1031));
     ASSERT_TRUE(german.active());
-    ActionsUygula({QStringLiteral("http://a/")}, NotificationChoices{false, false, {}, true, false}, recorder, recorder,
-                  german);
-    EXPECT_EQ(recorder.calls, QStringList{QStringLiteral("message INFORMATION (de)|Changed URLs:\r\rhttp://a/")});
+    ActionsUygula({QStringLiteral("http://a/")}, NotificationChoices{false, false, {}, true, false}, recorder,
+                  recorder, german);
+    EXPECT_EQ(recorder.calls,
+              QStringList{QStringLiteral("message INFORMATION (de)|Changed URLs:\r\rhttp://a/")});
 }
 
 class SoundControls : public SoundFileControls {
@@ -134,7 +139,9 @@ TEST(ActionPage, EachBoxSavesItsSwitchAndPlaySoundEnablesTheFileField)
     EXPECT_TRUE(choices.beep && choices.playSound && choices.showMessage && !choices.openUrl);
 
     const SettingsFile reread = SettingsFile::open(folder);
-    const auto value = [&](const char16_t *key) { return reread.readString(SettingsSection, key, QString()); };
+    const auto value = [&](const char16_t *key) {
+        return reread.readString(SettingsSection, key, QString());
+    };
     EXPECT_EQ(value(settingskey::Beep), u"ON");
     EXPECT_EQ(value(settingskey::PlaySound), u"ON");
     EXPECT_EQ(value(settingskey::ShowMessage), u"ON");

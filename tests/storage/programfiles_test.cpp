@@ -22,12 +22,12 @@ struct LayoutCase {
 
 const LayoutCase Layouts[] = {
     // name                     exe: db  lang  share: dir db    lang   installed  from share: db lang
-    {"build folder",                 true, true,  false, false, false, false,     false, false},
-    {"installed tree",               false, false, true, true,  true,  true,      true,  true},
-    {"files beside exe win",         true, true,  true,  true,  true,  false,     false, false},
-    {"each file looked up alone",    false, true, true,  true,  true,  true,      true,  false},
-    {"share without the files",      false, false, true, false, false, true,      false, false},
-    {"nothing anywhere",             false, false, false, false, false, false,    false, false},
+    {"build folder", true, true, false, false, false, false, false, false},
+    {"installed tree", false, false, true, true, true, true, true, true},
+    {"files beside exe win", true, true, true, true, true, false, false, false},
+    {"each file looked up alone", false, true, true, true, true, true, true, false},
+    {"share without the files", false, false, true, false, false, true, false, false},
+    {"nothing anywhere", false, false, false, false, false, false, false, false},
 };
 
 void touch(const QString &path)

@@ -1,7 +1,7 @@
 #include "strip/gumboarena.h"
-#include <gtest/gtest.h>
 #include <cstdint>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 using namespace sentrel;

@@ -3,9 +3,9 @@
 #include "support/qtext.h"
 #include "text/error.h"
 #include "text/lines.h"
-#include <gtest/gtest.h>
 #include <QSet>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 using namespace sentrel;
 using namespace std::string_view_literals;
@@ -45,7 +45,8 @@ TEST(HtmlDecode, ReplacesReferencesInOnePass)
         {"beyond Unicode gives U+FFFD", u"&#x110000;&#2147483647;&#xFFFFFFFF;", u"\uFFFD\uFFFD\uFFFD"},
         {"digit ends the name search", u"&sup2; &frac12; &thetasym;", u"\u00B2 \u00BD \u03D1"},
         {"references next to each other", u"&euro;&nbsp;&#8364;&#x20AC;", u"\u20AC\u00A0\u20AC\u20AC"},
-        {"surrounding text and line breaks kept", u"line 1\r\n&copy; 2024\nend", u"line 1\r\n\u00A9 2024\nend"},
+        {"surrounding text and line breaks kept", u"line 1\r\n&copy; 2024\nend",
+         u"line 1\r\n\u00A9 2024\nend"},
         {"empty text", u"", u""},
     };
     for (const DecodeCase &c : cases) {
@@ -71,7 +72,8 @@ TEST(HtmlDecode, MalformedNumericReferenceRaisesConversionError)
         {"decimal without digits", u"a &#; b", "'' is not a valid integer value"},
         {"hexadecimal without digits", u"a &#x; b", "'$' is not a valid integer value"},
         {"decimal beyond signed 32 bits", u"&#2147483648;", "'2147483648' is not a valid integer value"},
-        {"decimal far beyond", u"&#99999999999999999999;", "'99999999999999999999' is not a valid integer value"},
+        {"decimal far beyond", u"&#99999999999999999999;",
+         "'99999999999999999999' is not a valid integer value"},
         {"hexadecimal beyond 32 bits", u"&#x100000000;", "'$100000000' is not a valid integer value"},
         {"after a good reference", u"&#65;&#;x", "'' is not a valid integer value"},
     };
@@ -148,10 +150,10 @@ TEST(HtmlEntities, HoldTheHtml401SetPlusApos)
         const char *name;
         char16_t character;
     } known[] = {
-        {"amp", 0x26},     {"lt", 0x3C},      {"gt", 0x3E},     {"quot", 0x22},     {"apos", 0x27},
-        {"nbsp", 0xA0},    {"shy", 0xAD},     {"copy", 0xA9},   {"yuml", 0xFF},     {"Yuml", 0x178},
-        {"Aacute", 0xC1},  {"aacute", 0xE1},  {"Alpha", 0x391}, {"alpha", 0x3B1},   {"euro", 0x20AC},
-        {"hearts", 0x2665}, {"thetasym", 0x3D1}, {"OElig", 0x152}, {"rlm", 0x200F}, {"lang", 0x2329},
+        {"amp", 0x26},      {"lt", 0x3C},        {"gt", 0x3E},     {"quot", 0x22},   {"apos", 0x27},
+        {"nbsp", 0xA0},     {"shy", 0xAD},       {"copy", 0xA9},   {"yuml", 0xFF},   {"Yuml", 0x178},
+        {"Aacute", 0xC1},   {"aacute", 0xE1},    {"Alpha", 0x391}, {"alpha", 0x3B1}, {"euro", 0x20AC},
+        {"hearts", 0x2665}, {"thetasym", 0x3D1}, {"OElig", 0x152}, {"rlm", 0x200F},  {"lang", 0x2329},
     };
     for (const auto &k : known) {
         SCOPED_TRACE(k.name);
@@ -166,7 +168,8 @@ TEST(HtmlEntities, EveryNameDecodesToItsCharacter)
     for (const HtmlEntity &e : htmlEntities()) {
         const QString name = QString::fromLatin1(e.name);
         SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(HtmlDecode(QStringLiteral("[&%1;]").arg(name)), QStringLiteral("[%1]").arg(QChar(e.character)));
+        EXPECT_EQ(HtmlDecode(QStringLiteral("[&%1;]").arg(name)),
+                  QStringLiteral("[%1]").arg(QChar(e.character)));
     }
 }
 

@@ -1,7 +1,7 @@
 #include "strip/strippers.h"
 #include "support/qtext.h"
-#include <gtest/gtest.h>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 using namespace sentrel;
 
@@ -35,7 +35,8 @@ TEST(StripWithBrowser, BlocksAndParagraphsGiveLineBreaks)
         {"headings and list items", u"<h1>Title</h1><ul><li>one</li><li>two</li></ul>end",
          u"Title\r\none\r\ntwo\r\nend"},
         {"rule", u"a<hr>b", u"a\r\nb"},
-        {"empty blocks add nothing", u"<div>a</div><div></div><div><span></span></div><div>b</div>", u"a\r\nb"},
+        {"empty blocks add nothing", u"<div>a</div><div></div><div><span></span></div><div>b</div>",
+         u"a\r\nb"},
         {"an empty paragraph still counts", u"<div>a</div><p></p><div>b</div>", u"a\r\n\r\nb"},
         {"empty page", u"", u""},
     });
@@ -63,7 +64,8 @@ TEST(StripWithBrowser, CollapsesWhiteSpaceAsCssNormalDoes)
         {"no-break spaces are kept", u"a&nbsp;&nbsp;b \u00A0 c", u"a\u00A0\u00A0b \u00A0 c"},
         {"entities decoded by the parser", u"&lt;b&gt; &amp; &eacute; &#x20AC; &#8212;",
          u"<b> & \u00E9 \u20AC \u2014"},
-        {"accented and astral text", u"<p>caf\u00E9 \u6771\u4EAC \U0001F600</p>", u"caf\u00E9 \u6771\u4EAC \U0001F600"},
+        {"accented and astral text", u"<p>caf\u00E9 \u6771\u4EAC \U0001F600</p>",
+         u"caf\u00E9 \u6771\u4EAC \U0001F600"},
         {"comments give nothing", u"a<!-- x -->b", u"ab"},
         {"images give nothing", u"a<img src=x alt=picture>b", u"ab"},
     });
@@ -93,8 +95,8 @@ TEST(StripWithBrowser, TablesGiveTabsAndLines)
          u"<table><thead><tr><th>h1</th><th>h2</th></tr></thead><tbody><tr><td>1</td><td>2</td></tr></tbody>"
          u"<tfoot><tr><td>f</td><td>g</td></tr></tfoot></table>",
          u"h1\th2\r\n1\t2\r\nf\tg"},
-        {"white space in cells trimmed", u"<table>\n <tr>\n  <td> a </td>\n  <td>\n b c </td>\n </tr>\n</table>",
-         u"a\tb c"},
+        {"white space in cells trimmed",
+         u"<table>\n <tr>\n  <td> a </td>\n  <td>\n b c </td>\n </tr>\n</table>", u"a\tb c"},
         {"table is a block", u"x<table><tr><td>a</td></tr></table>y", u"x\r\na\r\ny"},
         {"caption is a block", u"<table><caption>Cap</caption><tr><td>a</td><td>b</td></tr></table>",
          u"Cap\r\na\tb"},
@@ -120,13 +122,15 @@ TEST(StripWithBrowser, HiddenElementsGiveNothing)
         {"inline display none", u"a<span style=\"display: none\">x</span>b", u"ab"},
         {"inline display none in capitals and with important",
          u"a<span style=\"color:red; DISPLAY : NONE !important;\">x</span>b", u"ab"},
-        {"a later display declaration wins", u"a<span style=\"display:none;display:inline\">x</span>b", u"axb"},
+        {"a later display declaration wins", u"a<span style=\"display:none;display:inline\">x</span>b",
+         u"axb"},
         {"other display values show", u"a<span style=\"display:none-ish\">x</span>b", u"axb"},
         {"hidden input", u"a<input type=HIDDEN value=x>b", u"ab"},
         {"iframe fallback", u"a<iframe>inner</iframe>b", u"ab"},
         {"closed details show only the summary", u"<details><summary>S</summary>body</details>", u"S"},
         {"open details", u"<details open><summary>S</summary>body</details>", u"S\r\nbody"},
-        {"select options on their own lines", u"<select><option>a</option><option>b</option></select>", u"a\r\nb"},
+        {"select options on their own lines", u"<select><option>a</option><option>b</option></select>",
+         u"a\r\nb"},
         {"svg text only", u"a<svg><title>tip</title><text>label</text></svg>b", u"alabelb"},
         {"frameset page has no body", u"<frameset><frame src=a></frameset>", u""},
     });
@@ -146,11 +150,12 @@ TEST(StripWithBrowser, DeletesTheCompatibilityMetaTagOfOneExactSpelling)
 {
     // Inside <xmp> the tag would be shown as text, so its deletion shows.
     expectRenders({
-        {"exact spelling", u"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>b</xmp>",
-         u"ab"},
-        {"letter case ignored", u"<xmp>a<META HTTP-EQUIV=\"x-ua-compatible\" CONTENT=\"ie=EDGE,CHROME=1\"/>b</xmp>",
-         u"ab"},
-        {"other spacing stays", u"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\" />b</xmp>",
+        {"exact spelling",
+         u"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>b</xmp>", u"ab"},
+        {"letter case ignored",
+         u"<xmp>a<META HTTP-EQUIV=\"x-ua-compatible\" CONTENT=\"ie=EDGE,CHROME=1\"/>b</xmp>", u"ab"},
+        {"other spacing stays",
+         u"<xmp>a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\" />b</xmp>",
          u"a<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\" />b"},
         {"other quotes stay", u"<xmp>a<meta http-equiv='X-UA-Compatible' content='IE=edge,chrome=1'/>b</xmp>",
          u"a<meta http-equiv='X-UA-Compatible' content='IE=edge,chrome=1'/>b"},
@@ -199,8 +204,9 @@ TEST(StripWithBrowserUtf8, RendersExactlyAsTheDecodedPage)
         {"plain page", "<p>caf\xC3\xA9 \xF0\x9F\x98\x80</p><div>\xEF\xBF\xBE</div>"},
         {"cut after the first html end tag", "<p>a</p></HtMl><p>b</p></html>c"},
         {"html end tag cut short at the end", "<p>a</p></htm"},
-        {"compatibility meta tag twice", "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>a"
-                                         "<META HTTP-EQUIV=\"x-ua-compatible\" CONTENT=\"ie=edge,chrome=1\"/>b"},
+        {"compatibility meta tag twice",
+         "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>a"
+         "<META HTTP-EQUIV=\"x-ua-compatible\" CONTENT=\"ie=edge,chrome=1\"/>b"},
         {"meta tag cut short at the end", "a<meta http-equiv=\"X-UA-Compatible\" content="},
         {"NUL character", QByteArray("<p>a\0b</p>", 10)},
         {"soft hyphen", "<p>Wort\xC2\xADtrennung</p>"},

@@ -20,7 +20,7 @@ TEST(WindowsLanguageId, LocalesMapToTheirIdentifiers)
         {"zh_TW", 1028},      {"zh_HK", 3076},      {"zh_SG", 4100},       {"zh-Hant", 1028},
         {"sr_RS", 10266},     {"sr-Latn-RS", 9242}, {"sr-Latn-ME", 11290}, {"uz-Cyrl-UZ", 2115},
         {"uz-Latn-UZ", 1091}, {"nb_NO", 1044},      {"nn_NO", 2068},       {"hi_IN", 1081},
-        {"bn_BD", 2117},      {"ar_EG", 3073},      {"ar_SA", 1025},          {"he_IL", 1037},
+        {"bn_BD", 2117},      {"ar_EG", 3073},      {"ar_SA", 1025},       {"he_IL", 1037},
         {"fa_IR", 1065},      {"vi_VN", 1066},      {"th_TH", 1054},       {"id_ID", 1057},
         {"pl_PL", 1045},      {"uk_UA", 1058},      {"nl_BE", 2067},       {"cs_CZ", 1029},
         {"sv_SE", 1053},      {"C", std::nullopt},

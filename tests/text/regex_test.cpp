@@ -31,7 +31,8 @@ TEST(Regex, ClassesActOnAsciiOnly)
 {
     // Without Unicode properties \w and \d leave non-ASCII letters and digits alone.
     const Regex re(u"\\w+", Regex::NoFlags);
-    EXPECT_EQ(allMatches(re, u"caf\u00e9 \u0661x"), (QStringList{QStringLiteral("caf"), QStringLiteral("x")}));
+    EXPECT_EQ(allMatches(re, u"caf\u00e9 \u0661x"),
+              (QStringList{QStringLiteral("caf"), QStringLiteral("x")}));
 }
 
 TEST(Regex, MultilineAnchorsAtEveryUnicodeLineBreak)

@@ -1,7 +1,6 @@
 #include "check/checkrun.h"
 #include "check/checkstore.h"
 #include "check/checkurl.h"
-#include "fetch/fetcher.h"
 #include "check/notifications.h"
 #include "check/pageloaders.h"
 #include "check/prefetchloader.h"
@@ -11,13 +10,14 @@
 #include "cli/rowprinter.h"
 #include "cli/stopsignals.h"
 #include "cli/storecommand.h"
+#include "fetch/fetcher.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
 #include "storage/runlock.h"
 #include "storage/settingskeys.h"
 #include "text/lines.h"
-#include "uimodel/messages.h"
 #include "text/translation.h"
+#include "uimodel/messages.h"
 #include <QCoreApplication>
 #include <QHash>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "strip/htmldecode.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "strip/htmldecode.h"
 
 namespace sentrel::cli {
 
@@ -10,7 +10,10 @@ class DecodeCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("decode"); }
     QString synopsis() const override { return QStringLiteral("decode [FILE]"); }
-    QString summary() const override { return QStringLiteral("replace character references (&amp; &#65; ...)"); }
+    QString summary() const override
+    {
+        return QStringLiteral("replace character references (&amp; &#65; ...)");
+    }
     QString details() const override
     {
         return QStringLiteral("Reads FILE (standard input without it) as UTF-8 and prints it with its\n"
@@ -30,6 +33,9 @@ public:
 
 } // namespace
 
-std::unique_ptr<Command> makeDecodeCommand() { return std::make_unique<DecodeCommand>(); }
+std::unique_ptr<Command> makeDecodeCommand()
+{
+    return std::make_unique<DecodeCommand>();
+}
 
 } // namespace sentrel::cli

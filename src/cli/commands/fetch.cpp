@@ -1,6 +1,6 @@
-#include "fetch/fetcher.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "fetch/fetcher.h"
 
 namespace sentrel::cli {
 
@@ -30,6 +30,9 @@ public:
 
 } // namespace
 
-std::unique_ptr<Command> makeFetchCommand() { return std::make_unique<FetchCommand>(); }
+std::unique_ptr<Command> makeFetchCommand()
+{
+    return std::make_unique<FetchCommand>();
+}
 
 } // namespace sentrel::cli

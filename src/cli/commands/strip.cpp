@@ -1,7 +1,7 @@
-#include "strip/strippers.h"
 #include "cli/arguments.h"
 #include "cli/cliio.h"
 #include "cli/commands.h"
+#include "strip/strippers.h"
 
 namespace sentrel::cli {
 
@@ -15,7 +15,8 @@ StripMethod methodNamed(const QString &name)
         return StripMethod::Regex;
     if (name == u"stringbuilder")
         return StripMethod::StringBuilder;
-    throw UsageError(QStringLiteral("unknown strip method \"%1\" (browser, regex or stringbuilder)").arg(name));
+    throw UsageError(
+        QStringLiteral("unknown strip method \"%1\" (browser, regex or stringbuilder)").arg(name));
 }
 
 class StripCommand : public Command {
@@ -25,16 +26,18 @@ public:
     QString summary() const override { return QStringLiteral("reduce an HTML page to its text"); }
     QString details() const override
     {
-        return QStringLiteral("Reads FILE (standard input without it) as UTF-8 and prints its text.\n"
-                              "  --method browser        rendered text, as a browser shows it (default)\n"
-                              "  --method regex          tags, comments, scripts and styles deleted, then decoded\n"
-                              "  --method stringbuilder  text outside tags, scripts and styles, then decoded");
+        return QStringLiteral(
+            "Reads FILE (standard input without it) as UTF-8 and prints its text.\n"
+            "  --method browser        rendered text, as a browser shows it (default)\n"
+            "  --method regex          tags, comments, scripts and styles deleted, then decoded\n"
+            "  --method stringbuilder  text outside tags, scripts and styles, then decoded");
     }
 
     int run(const QStringList &args, const GlobalOptions &, CliIo &io) override
     {
         Arguments a(args);
-        const StripMethod method = methodNamed(a.value(QStringLiteral("method")).value_or(QStringLiteral("browser")));
+        const StripMethod method =
+            methodNamed(a.value(QStringLiteral("method")).value_or(QStringLiteral("browser")));
         const QStringList files = a.positionals();
         if (files.size() > 1)
             throw UsageError(QStringLiteral("expects at most one FILE"));
@@ -50,6 +53,9 @@ public:
 
 } // namespace
 
-std::unique_ptr<Command> makeStripCommand() { return std::make_unique<StripCommand>(); }
+std::unique_ptr<Command> makeStripCommand()
+{
+    return std::make_unique<StripCommand>();
+}
 
 } // namespace sentrel::cli
