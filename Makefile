@@ -10,7 +10,7 @@ FUZZ_BUILD        ?= build-fuzz
 FUZZ_SECONDS      ?= 60
 FUZZ_TEST_SECONDS ?= 10
 
-.PHONY: all deps configure build run test test-fast test-asan test-fuzz fuzz fuzz-build bench nogui package format clean
+.PHONY: lint all deps configure build run test test-fast test-asan test-fuzz fuzz fuzz-build bench nogui package format clean
 
 all: build
 
@@ -31,7 +31,13 @@ run: build
 # Every test: the normal build, then once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer in a second build folder, then a short run of
 # every fuzz target.
-test: test-fast test-asan test-fuzz
+test: lint test-fast test-asan test-fuzz
+
+# Quick checks of the sources themselves: every file formatted as
+# .clang-format says, and no folder including one above it (scripts/check-layers).
+lint:
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
+	scripts/check-layers
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
