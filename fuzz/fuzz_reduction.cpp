@@ -14,26 +14,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QByteArrayView rest = fuzz::bytesOf(data, size);
     const QByteArrayView head = fuzz::takeLine(rest);
-    CheckOptions options;
     const StripMethod method = head.isEmpty()   ? StripMethod::StringBuilder
                                : head[0] == '0' ? StripMethod::Browser
                                : head[0] == '1' ? StripMethod::Regex
                                                 : StripMethod::StringBuilder;
-    options.strip = head.contains("NO") ? QStringLiteral("NO") : QString();
-    options.lineStart = fuzz::textOf(fuzz::takeLine(rest));
-    options.lineStop = fuzz::textOf(fuzz::takeLine(rest));
-    options.keyword = fuzz::textOf(fuzz::takeLine(rest));
-    options.regex = fuzz::textOf(fuzz::takeLine(rest));
+    // The option columns as a store could hold them, read as the check reads them.
+    StoredOptionTexts stored;
+    stored.strip = head.contains("NO") ? QStringLiteral("NO") : QString();
+    stored.lineStart = fuzz::textOf(fuzz::takeLine(rest));
+    stored.lineStop = fuzz::textOf(fuzz::takeLine(rest));
+    stored.keyword = fuzz::textOf(fuzz::takeLine(rest));
+    stored.regex = fuzz::textOf(fuzz::takeLine(rest));
+    const CheckOptions options = optionsFromStored(stored);
     const QStringList exclusions = fuzz::textOf(fuzz::takeLine(rest)).split(u'|');
     const QString page = fuzz::textOf(rest);
 
     // Each step alone on the raw text, then the whole chain.
-    (void)lineBound(options.lineStart);
-    (void)keepLineRange(page, lineBound(options.lineStart), lineBound(options.lineStop));
-    (void)keepKeywordLines(page, options.keyword);
+    (void)lineBound(*stored.lineStart);
+    (void)keepLineRange(page, lineBoundAsChecked(options.lineStart), lineBoundAsChecked(options.lineStop));
+    (void)keepKeywordLines(page, *stored.keyword);
     (void)dropExcludedLines(page, exclusions);
     try {
-        (void)keepRegexMatches(page, options.regex);
+        (void)keepRegexMatches(page, *stored.regex);
     } catch (const Error &) {
         // A pattern that does not compile or runs away: the documented refusal.
     }

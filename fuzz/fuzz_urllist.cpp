@@ -1,26 +1,16 @@
 // The URL list reader (Load List): any bytes as a list file, every line
-// through the add path into rows and a store held in memory.
+// through the add path into the list model and a store held in memory.
 #include "fuzzfolder.h"
 #include "fuzzinput.h"
 #include "storage/storeerror.h"
-#include "storage/urllist.h"
 #include "storage/websitedb.h"
 #include "text/error.h"
+#include "uimodel/urllistcommands.h"
 #include <vector>
 
 using namespace sentrel;
 
 namespace {
-class MemoryRows : public UrlRows {
-public:
-    int rowCount() const override { return int(captions.size()); }
-    QString caption(int row) const override { return captions[std::size_t(row)]; }
-    bool isSelected(int row) const override { return row % 2 == 0; }
-    void appendRow(const QString &url, const QString &, const QString &) override { captions.push_back(url); }
-    void removeRow(int row) override { captions.erase(captions.begin() + row); }
-    std::vector<QString> captions;
-};
-
 class MemoryStore : public UrlStore {
 public:
     std::vector<ListedWebsite> DbLoadWebsites() override { return {}; }
@@ -40,16 +30,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const fuzz::FuzzFolder &folder = fuzz::fuzzFolder();
     const QString file = folder.put(QStringLiteral("list.txt"), fuzz::bytesOf(data, size));
-    MemoryRows rows;
+    UrlListModel list;
     MemoryStore store;
     IgnoredErrors errors;
     try {
-        const int added = LoadList(file, rows, store, errors);
-        if (added != rows.rowCount() || store.urls.size() != rows.captions.size())
+        const int added = LoadList(file, list, store, errors);
+        if (added != list.count() || store.urls.size() != size_t(list.count()))
             __builtin_trap();
-        (void)clipboardText(rows);
-        (void)listFileText(rows);
-        deleteSelectedRows(rows, store, errors);
+        // Every other row selected, as a user's scattered selection.
+        QList<RowId> selection;
+        for (int row = 0; row < list.count(); row += 2)
+            selection.append(list.idAt(row));
+        (void)clipboardText(list, selection);
+        (void)listFileText(list);
+        deleteRows(list, selection, store, errors);
+        for (const RowId id : selection)
+            if (list.contains(id))
+                __builtin_trap();
     } catch (const Error &) {
     }
     return 0;

@@ -24,8 +24,8 @@ void putLE(std::vector<char> &out, std::uint32_t value, int bytes)
 // (no click) and an exponential decay.
 void addNote(std::vector<double> &samples, double startSeconds, double frequency, double seconds)
 {
-    const std::size_t start = std::size_t(startSeconds * Rate);
-    const std::size_t length = std::size_t(seconds * Rate);
+    const auto start = std::size_t(startSeconds * Rate);
+    const auto length = std::size_t(seconds * Rate);
     if (samples.size() < start + length)
         samples.resize(start + length, 0.0);
     for (std::size_t i = 0; i < length; ++i) {

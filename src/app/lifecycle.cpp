@@ -45,14 +45,15 @@ void restartRunningExecutable()
 
 namespace sentrel {
 
-InstanceMarker::InstanceMarker()
+// Not `= default`: on Windows the marker is a named mutex made here.
+InstanceMarker::InstanceMarker() // NOLINT(modernize-use-equals-default)
 {
 #ifdef Q_OS_WIN
     handle_ = CreateMutexW(nullptr, FALSE, L"ORLITH_Sentrel");
 #endif
 }
 
-InstanceMarker::~InstanceMarker()
+InstanceMarker::~InstanceMarker() // NOLINT(modernize-use-equals-default): closes the mutex on Windows
 {
 #ifdef Q_OS_WIN
     if (handle_ != nullptr)

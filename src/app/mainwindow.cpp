@@ -12,10 +12,10 @@
 #include "storage/settingskeys.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
-#include "storage/urllist.h"
 #include "text/languageids.h"
 #include "text/versioninfo.h"
 #include "uimodel/messages.h"
+#include "uimodel/urllistcommands.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -49,7 +49,7 @@ QString dataFolderFor(const AppEnvironment &env)
 
 TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     : QMainWindow(parent), env_(std::move(environment)), settings_(QString(), IniDocument()),
-      loader_(env_.download), geometry_(settings_), editStore_([this] { return store_.db(); }),
+      geometry_(settings_), editStore_([this] { return store_.db(); }),
       timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
 {
     // The controls and the pieces behind them come first: start-up applies
@@ -57,17 +57,22 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     setWindowIcon(appIcon(AppIcon::Program));
     buildLayout();
 
-    ports_ = std::make_unique<WindowPorts>(
-        WindowPortParts{*StatusBar1, *SynEditLog, *c_.stripMethods, exclusions_, env_.boxes,
-                        env_.notifications, env_.applicationTitle, [this] { ContentPanelGizle(); }});
-    engine_ = std::make_unique<CheckEngine>(
-        CheckServices{*ListView1, store_, *ports_, *ports_, *ports_, pump_, loader_, clock_, changedUrls_});
+    ports_ = std::make_unique<WindowPorts>(WindowPortParts{*StatusBar1, *SynEditLog, *c_.stripMethods,
+                                                           exclusions_, env_.boxes, env_.applicationTitle});
+    painter_ = std::make_unique<OutcomePainter>(urlModel_, *ports_);
+    // One page at a time, when its check needs it: a window closed during
+    // Check All leaves the pages it passes over undownloaded. Every save is
+    // durable at once; the window waits for downloads in its event loop.
+    checks_ = std::make_unique<CheckAssembly>(CheckAssemblyParts{
+        urlModel_, store_, *ports_, *painter_, *ports_, pump_, clock_, env_.download, 1, true});
     notifier_ = std::make_unique<ActionNotifier>(choices_, env_.notifications, env_.boxes, translator_);
-    runLock_ = std::make_unique<RunLockGate>(*engine_, [this] { return dataFolder_; });
+    runLock_ = std::make_unique<RunLockGate>(*checks_, [this] { return dataFolder_; });
     runs_ = std::make_unique<CheckRuns>(
-        RunServices{*ListView1, *runLock_, pump_, *ports_, *notifier_, changedUrls_});
+        RunServices{urlModel_, selection(), *runLock_, pump_, changedUrls_, [this] { ContentPanelGizle(); }});
+    runCommands_ = std::make_unique<RunCommands>(
+        RunCommandServices{*runs_, *ports_, *notifier_, [this] { env_.notifications.beep(); }});
     autoCheck_ = std::make_unique<AutoCheck>(
-        AutoCheckServices{*runs_, *intervalBar_, timerAuto_, *ports_, pump_, settings_});
+        AutoCheckServices{*runCommands_, *intervalBar_, timerAuto_, *ports_, pump_, settings_});
     timerAuto_.setHandler([this] { runLock_->around([this] { autoCheck_->TimerAutoTimer(); }); });
     actionSettings_ = std::make_unique<ActionSettings>(choices_, settings_, *actionPage_);
     connectCommands();
@@ -173,7 +178,7 @@ void TAppForm::createChangedListAndLoadExclusions()
 
 void TAppForm::fillUrlList()
 {
-    fillFromStore(*ListView1, store_, *ports_);
+    fillFromStore(urlModel_, store_, *ports_);
 }
 
 void TAppForm::restoreWindowGeometry()
@@ -199,6 +204,11 @@ void TAppForm::restoreWindowGeometry()
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     if (plan.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+std::function<QList<RowId>()> TAppForm::selection() const
+{
+    return [this] { return ListView1->selectedIds(); };
 }
 
 QString TAppForm::statusText() const

@@ -8,15 +8,19 @@
 #include "app/tray.h"
 #include "app/windowports.h"
 #include "check/autocheck.h"
+#include "check/checkassembly.h"
 #include "check/checkrun.h"
 #include "check/checkurl.h"
 #include "check/notifications.h"
+#include "check/outcomepainter.h"
+#include "check/runcommands.h"
 #include "check/runtimer.h"
 #include "dialogs/addurls.h"
 #include "dialogs/editurl.h"
 #include "storage/geometry.h"
 #include "storage/settings.h"
 #include "text/translation.h"
+#include "uimodel/urllistmodel.h"
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -50,6 +54,7 @@ public:
     // The parts tests and the lifecycle code drive.
     const AppCommands &commands() const { return c_; }
     UrlListView *urlList() const { return ListView1; }
+    UrlListModel &urlModel() { return urlModel_; }
     IntervalBar *intervalBar() const { return intervalBar_; }
     ActionPage *actionPage() const { return actionPage_; }
     CodeEditor *logPane() const { return SynEditLog; }
@@ -68,6 +73,8 @@ public:
     TFormAddURLs *addUrlsDialog() const { return addUrls_; }
 
     // The handlers of the command table.
+    void CheckURL1Click();   // Check URL
+    void ToolButton1Click(); // Check All
     void ToolButton3Click(); // Add URLs
     void ToolButton2Click(); // Load List
     void ToolButton4Click(); // Save List
@@ -124,6 +131,8 @@ private:
     void layoutContentPanel();
     void correctRestoredSize();
     void showContentPanel();
+    // The list view's selected rows, read when called.
+    std::function<QList<RowId>()> selection() const;
     // Runs a handler; an error it does not catch is shown in the error box.
     void guarded(const std::function<void()> &work);
 
@@ -134,6 +143,8 @@ private:
     StoreAccess store_;
     QStringList exclusions_;
     QStringList changedUrls_;
+    // Before the widgets are made: the list view shows it.
+    UrlListModel urlModel_;
     NotificationChoices choices_;
 
     AppCommands c_{};
@@ -154,13 +165,14 @@ private:
     QPointer<TFormAddURLs> addUrls_;
 
     std::unique_ptr<WindowPorts> ports_;
+    std::unique_ptr<OutcomePainter> painter_;
     SystemClock clock_;
     QtEventPump pump_;
-    BackgroundPageLoader loader_;
-    std::unique_ptr<CheckEngine> engine_;
+    std::unique_ptr<CheckAssembly> checks_;
     std::unique_ptr<RunLockGate> runLock_; // the runs check through it
     std::unique_ptr<ActionNotifier> notifier_;
     std::unique_ptr<CheckRuns> runs_;
+    std::unique_ptr<RunCommands> runCommands_;
     QtRunTimer timerAuto_;
     std::unique_ptr<AutoCheck> autoCheck_;
     std::unique_ptr<ActionSettings> actionSettings_;

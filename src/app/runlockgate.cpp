@@ -32,18 +32,17 @@ void RunLockGate::takeLock()
         throw Error(runLockHeldMessage());
 }
 
-void RunLockGate::CheckURL(int index)
+CheckOutcome RunLockGate::check(RowId row)
 {
     takeLock();
     if (depth_ > 0) {
-        checker_.CheckURL(index);
-        return;
+        return checker_.check(row);
     }
     struct Release {
         std::unique_ptr<RunLock> &lock;
         ~Release() { lock.reset(); }
     } release{lock_};
-    checker_.CheckURL(index);
+    return checker_.check(row);
 }
 
 } // namespace sentrel

@@ -31,7 +31,9 @@ public:
     // Takes the lock before the check. Outside around() (runs started by code
     // of their own) it is held for this one check only. Throws Error when
     // another program holds it.
-    void CheckURL(int index) override;
+    CheckOutcome check(RowId row) override;
+    void runStarting(const QStringList &urls) override { checker_.runStarting(urls); }
+    void runEnded() override { checker_.runEnded(); }
 
     bool holdsLock() const { return lock_ != nullptr; }
 

@@ -4,10 +4,9 @@
 
 namespace sentrel {
 
-UrlListView::UrlListView(QWidget *parent) : QTableWidget(0, 3, parent)
+UrlListView::UrlListView(UrlListModel &list, QWidget *parent) : QTableView(parent), list_(list)
 {
-    setHorizontalHeaderLabels(
-        {QStringLiteral("URL"), QStringLiteral("Last Change"), QStringLiteral("Status")});
+    setModel(&list_);
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -30,48 +29,17 @@ UrlListView::UrlListView(QWidget *parent) : QTableWidget(0, 3, parent)
     header->setStretchLastSection(false);
 }
 
-bool UrlListView::isSelected(int row) const
+QList<RowId> UrlListView::selectedIds() const
 {
-    return selectionModel()->isRowSelected(row, QModelIndex());
-}
-
-void UrlListView::appendRow(const QString &url, const QString &lastChange, const QString &status)
-{
-    const int row = QTableWidget::rowCount();
-    insertRow(row);
-    setCell(row, UrlColumn, url);
-    setCell(row, LastChangeColumn, lastChange);
-    setCell(row, StatusColumn, status);
-}
-
-void UrlListView::renameRow(int row, const QString &url)
-{
-    setCell(row, UrlColumn, url);
-    if (QTableWidgetItem *it = item(row, UrlColumn))
-        it->setToolTip(url);
-    setCell(row, LastChangeColumn, QString());
-    setCell(row, StatusColumn, QString());
+    QList<RowId> ids;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        ids.append(list_.idAt(index.row()));
+    return list_.inListOrder(ids);
 }
 
 QString UrlListView::cell(int row, int column) const
 {
-    const QTableWidgetItem *it = item(row, column);
-    return it ? it->text() : QString();
-}
-
-void UrlListView::setCell(int row, int column, const QString &text)
-{
-    if (row < 0 || row >= QTableWidget::rowCount())
-        return;
-    if (QTableWidgetItem *it = item(row, column)) {
-        it->setText(text);
-        return;
-    }
-    auto *it = new QTableWidgetItem(text);
-    it->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    if (column == UrlColumn)
-        it->setToolTip(text);
-    setItem(row, column, it);
+    return list_.data(list_.index(row, column)).toString();
 }
 
 void UrlListView::keyPressEvent(QKeyEvent *event)
@@ -81,12 +49,12 @@ void UrlListView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void UrlListView::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         Q_EMIT listClicked();
 }

@@ -1,35 +1,33 @@
 #pragma once
-#include "check/checkports.h"
-#include "dialogs/editurl.h"
-#include "storage/urllist.h"
-#include <QTableWidget>
+#include "uimodel/urllistmodel.h"
+#include <QList>
+#include <QTableView>
 
 // The URL list: a report view with grid lines, whole-row and multiple
-// selection, read-only cells and the columns "URL", "Last Change" and
-// "Status". It is the rows both the URL list logic and the checks work on.
+// selection, read-only cells and the model's columns "URL", "Last Change"
+// and "Status". The rows live in the model; the view only shows them and
+// says which are selected.
 namespace sentrel {
 
-class UrlListView final : public QTableWidget, public UrlRows, public CheckRows, public UrlRowRenamer {
+class UrlListView final : public QTableView {
     Q_OBJECT
 public:
-    enum Column { UrlColumn = 0, LastChangeColumn = 1, StatusColumn = 2 };
+    enum Column {
+        UrlColumn = UrlListModel::UrlColumn,
+        LastChangeColumn = UrlListModel::LastChangeColumn,
+        StatusColumn = UrlListModel::StatusColumn,
+    };
 
-    explicit UrlListView(QWidget *parent = nullptr);
+    explicit UrlListView(UrlListModel &list, QWidget *parent = nullptr);
 
-    // UrlRows and CheckRows
-    int rowCount() const override { return QTableWidget::rowCount(); }
-    QString caption(int row) const override { return cell(row, UrlColumn); }
-    bool isSelected(int row) const override;
-    void appendRow(const QString &url, const QString &lastChange, const QString &status) override;
-    void removeRow(int row) override { QTableWidget::removeRow(row); }
-    void setLastChange(int row, const QString &text) override { setCell(row, LastChangeColumn, text); }
-    void setStatus(int row, const QString &text) override { setCell(row, StatusColumn, text); }
+    UrlListModel &list() const { return list_; }
+    // The selected rows, in list order.
+    QList<RowId> selectedIds() const;
 
-    // UrlRowRenamer: the options dialog's new URL; both cells emptied.
-    void renameRow(int row, const QString &url) override;
-
+    // What the list shows at a position, for tests and screenshots.
+    int rowCount() const { return list_.count(); }
+    QString caption(int row) const { return cell(row, UrlColumn); }
     QString cell(int row, int column) const;
-    void setCell(int row, int column, const QString &text);
 
 Q_SIGNALS:
     // A mouse click on the list (ListView1Click).
@@ -40,6 +38,9 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    UrlListModel &list_;
 };
 
 } // namespace sentrel

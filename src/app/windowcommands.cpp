@@ -7,8 +7,8 @@
 #include "app/urllistview.h"
 #include "dialogs/addurls.h"
 #include "storage/settingskeys.h"
-#include "storage/urllist.h"
 #include "text/versioninfo.h"
+#include "uimodel/urllistcommands.h"
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -48,6 +48,18 @@ private:
 
 } // namespace
 
+// --- Runs ----------------------------------------------------------------
+
+void TAppForm::CheckURL1Click()
+{
+    runLock_->around([this] { runCommands_->CheckURL1Click(); });
+}
+
+void TAppForm::ToolButton1Click()
+{
+    runLock_->around([this] { runCommands_->ToolButton1Click(); });
+}
+
 // --- URL list ------------------------------------------------------------
 
 void TAppForm::ToolButton3Click()
@@ -59,7 +71,7 @@ void TAppForm::ToolButton3Click()
         [this](const QString &text) {
             guarded([&] {
                 StoreAddBatch batch(store_);
-                EkleLines(text, *ListView1, store_, *ports_);
+                EkleLines(text, urlModel_, store_, *ports_);
                 batch.commit();
             });
         },
@@ -76,7 +88,7 @@ void TAppForm::ToolButton2Click()
     if (path.isEmpty())
         return;
     StoreAddBatch batch(store_);
-    LoadList(path, *ListView1, store_, *ports_);
+    LoadList(path, urlModel_, store_, *ports_);
     batch.commit();
 }
 
@@ -86,23 +98,23 @@ void TAppForm::ToolButton4Click()
                                                    QString::fromUtf16(ListFileFilter));
     if (path.isEmpty())
         return;
-    SaveList(path, *ListView1);
+    SaveList(path, urlModel_);
 }
 
 void TAppForm::Copy1Click()
 {
-    QGuiApplication::clipboard()->setText(clipboardText(*ListView1));
+    QGuiApplication::clipboard()->setText(clipboardText(urlModel_, ListView1->selectedIds()));
 }
 
 void TAppForm::OpenURLwithDefaultBrowser1Click()
 {
-    for (const QString &url : selectedUrls(*ListView1))
+    for (const QString &url : selectedUrls(urlModel_, ListView1->selectedIds()))
         env_.shell.openUrl(url);
 }
 
 void TAppForm::Delete1Click()
 {
-    deleteSelectedRows(*ListView1, store_, *ports_);
+    deleteRows(urlModel_, ListView1->selectedIds(), store_, *ports_);
     ContentPanelGizle();
 }
 
@@ -113,14 +125,15 @@ void TAppForm::SelectAll1Click()
 
 void TAppForm::ToolButton8Click()
 {
-    sentrel::ToolButton8Click(EditUrlContext{*ListView1, *ListView1, editStore_, *ports_}, env_.boxes, this);
+    sentrel::ToolButton8Click(EditUrlContext{urlModel_, selection(), editStore_, *ports_}, env_.boxes, this);
 }
 
 // --- Content preview -----------------------------------------------------
 
 void TAppForm::ListView1Click()
 {
-    const std::optional<ContentPreview> preview = contentPreview(*ListView1, store_, *ports_);
+    const std::optional<ContentPreview> preview =
+        contentPreview(urlModel_, ListView1->selectedIds(), store_, *ports_);
     if (!preview)
         return;
     PanelContent->showContent(preview->url, preview->content);

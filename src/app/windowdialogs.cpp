@@ -19,7 +19,7 @@ namespace sentrel {
 
 void TAppForm::EditURL1Click()
 {
-    sentrel::EditURL1Click(EditUrlContext{*ListView1, *ListView1, editStore_, *ports_}, this);
+    sentrel::EditURL1Click(EditUrlContext{urlModel_, selection(), editStore_, *ports_}, this);
 }
 
 void TAppForm::Exclusions1Click()

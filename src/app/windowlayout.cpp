@@ -35,7 +35,7 @@ void TAppForm::buildLayout()
     c_ = buildCommands(this);
 
     intervalBar_ = new IntervalBar;
-    ListView1 = new UrlListView;
+    ListView1 = new UrlListView(urlModel_);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { c_.PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
@@ -94,10 +94,8 @@ void TAppForm::connectCommands()
     on(c_.SaveList1, &TAppForm::ToolButton4Click);
     on(c_.Exit1, &TAppForm::Exit1Click);
     // A run holds the data folder's run lock until its command ends.
-    connect(c_.ToolButton1, &QAction::triggered, this,
-            [this] { runLock_->around([this] { runs_->ToolButton1Click(); }); });
-    connect(c_.CheckURL1, &QAction::triggered, this,
-            [this] { runLock_->around([this] { runs_->CheckURL1Click(); }); });
+    connect(c_.ToolButton1, &QAction::triggered, this, [this] { ToolButton1Click(); });
+    connect(c_.CheckURL1, &QAction::triggered, this, [this] { CheckURL1Click(); });
     on(c_.ToolButton8, &TAppForm::ToolButton8Click);
     on(c_.EditURL1, &TAppForm::EditURL1Click);
     on(c_.Copy1, &TAppForm::Copy1Click);

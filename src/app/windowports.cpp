@@ -1,5 +1,4 @@
 #include "app/windowports.h"
-#include "check/notifications.h"
 #include "uimodel/messages.h"
 #include <QAction>
 #include <QActionGroup>
@@ -23,11 +22,6 @@ StripMethod WindowPorts::stripMethod() const
     if (const QAction *checked = p_.stripMethods.checkedAction())
         return static_cast<StripMethod>(checked->data().toInt());
     return StripMethod::Browser;
-}
-
-void WindowPorts::beep()
-{
-    p_.platform.beep();
 }
 
 void WindowPorts::showError(const QString &message)

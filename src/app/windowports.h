@@ -5,7 +5,6 @@
 #include "storage/storeerror.h"
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class QActionGroup;
 class QLabel;
@@ -13,11 +12,10 @@ class QPlainTextEdit;
 
 // The window as the checks, the runs and the URL list logic see it: the
 // status bar, the log pane, the strip-method choice and the exclusion list,
-// the error boxes and the beep.
+// and the error boxes.
 namespace sentrel {
 
 class MessageBoxes;
-class NotificationPlatform;
 
 struct WindowPortParts {
     QLabel &statusText;
@@ -25,9 +23,7 @@ struct WindowPortParts {
     const QActionGroup &stripMethods; // its actions carry the StripMethod as data
     const QStringList &exclusions;
     MessageBoxes &boxes;
-    NotificationPlatform &platform;
     QString applicationTitle;
-    std::function<void()> hideContentPanel;
 };
 
 class WindowPorts final : public CheckDisplay,
@@ -44,9 +40,6 @@ public:
     // CheckPreferences
     StripMethod stripMethod() const override;
     const QStringList &exclusions() const override { return p_.exclusions; }
-    // RunWindow
-    void hideContentPanel() override { p_.hideContentPanel(); }
-    void beep() override;
     // ErrorBox and ExclusionErrorSink: the application title, a stop icon, the message.
     void showError(const QString &message) override;
     // StoreErrorSink: a plain box with the application title.

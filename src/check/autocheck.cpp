@@ -59,7 +59,7 @@ void AutoCheck::TimerAutoTimer()
     s_.window.setStatusText(QString::fromUtf16(runtext::AutoChecking));
     s_.pump.letMessagesThrough();
     try {
-        s_.runs.checkAll();
+        s_.runs.checkAllAndShow();
         s_.window.setStatusText(QString::fromUtf16(runtext::AutoCheckComplete));
     } catch (const std::exception &e) {
         // The run ends; automatic checking goes on.

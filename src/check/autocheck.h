@@ -1,6 +1,6 @@
 #pragma once
 #include "check/checkports.h"
-#include "check/checkrun.h"
+#include "check/runcommands.h"
 #include "check/runtimer.h"
 #include <QString>
 
@@ -29,7 +29,7 @@ public:
 };
 
 struct AutoCheckServices {
-    CheckRuns &runs;
+    RunCommands &runs; // its Check All with the ending
     AutoCheckControls &controls;
     RunTimer &timer;
     RunWindow &window;

@@ -6,23 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-// What a check needs of its surroundings. The desktop window and sentrel-cli
-// each implement these; tests use small fakes.
+// What a check needs of its surroundings besides the URL list's model. The
+// desktop window and sentrel-cli each implement these; tests use small fakes.
 namespace sentrel {
-
-// The rows of the URL list, addressed by 0-based position. A row's caption is
-// its URL; "Last Change" and "Status" are its two text cells. The count is
-// read again before every write: rows may come and go while a check lets
-// messages through.
-class CheckRows {
-public:
-    virtual ~CheckRows() = default;
-    virtual int rowCount() const = 0;
-    virtual QString caption(int row) const = 0;
-    virtual bool isSelected(int row) const = 0;
-    virtual void setLastChange(int row, const QString &text) = 0;
-    virtual void setStatus(int row, const QString &text) = 0;
-};
 
 // The status bar and the log pane.
 class CheckDisplay {
@@ -41,7 +27,7 @@ public:
 };
 
 // Lets pending window messages be handled (repaint, commands, timer ticks).
-// Whatever runs from here may change the rows.
+// Whatever runs from here may change the list.
 class EventPump {
 public:
     virtual ~EventPump() = default;

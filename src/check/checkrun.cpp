@@ -1,5 +1,6 @@
 #include "check/checkrun.h"
 #include "text/error.h"
+#include "text/lines.h"
 
 namespace sentrel {
 
@@ -10,83 +11,79 @@ QString errorMessage(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
-void CheckRuns::reportError(const std::exception &e)
+template <typename Checks> RunOutcome CheckRuns::around(const QStringList &urls, Checks checks)
 {
-    s_.window.showError(errorMessage(e));
+    s_.checker.runStarting(urls);
+    struct Ended {
+        RowChecker &checker;
+        ~Ended() { checker.runEnded(); }
+    } ended{s_.checker};
+    RunOutcome outcome;
+    checks(outcome);
+    return outcome;
 }
 
-void CheckRuns::CheckURL1Click()
+void CheckRuns::start()
 {
-    try {
-        checkSelected();
-    } catch (const std::exception &e) {
-        reportError(e);
-    }
-}
-
-void CheckRuns::ToolButton1Click()
-{
-    try {
-        checkAll();
-    } catch (const std::exception &e) {
-        reportError(e);
-    }
-}
-
-void CheckRuns::checkSelected()
-{
-    for (int i = 0; i < s_.rows.rowCount(); ++i)
-        if (s_.rows.isSelected(i))
-            s_.rows.setStatus(i, QString());
-    s_.pump.letMessagesThrough();
     s_.changedUrls.clear();
-    s_.window.hideContentPanel();
-
-    bool checked = false;
-    for (int i = 0; i < s_.rows.rowCount(); ++i) {
-        if (!s_.rows.isSelected(i))
-            continue;
-        checkRow(i);
-        checked = true;
-    }
-    if (!checked) {
-        s_.window.beep();
-        return;
-    }
-    s_.window.setStatusText(QString::fromUtf16(runtext::Complete));
-    s_.notifier.ActionsUygula(s_.changedUrls);
+    if (s_.starting)
+        s_.starting();
 }
 
-void CheckRuns::checkRow(int row)
+RunOutcome CheckRuns::checkSelected()
 {
-    s_.checker.CheckURL(row);
-    if (s_.observer)
-        s_.observer->rowChecked(row);
+    for (const RowId id : s_.selection())
+        s_.list.setStatus(id, QString());
     s_.pump.letMessagesThrough();
+    start();
+
+    const QList<RowId> selected = s_.list.inListOrder(s_.selection());
+    QStringList urls;
+    for (const RowId id : selected)
+        urls.append(trim(s_.list.url(id)));
+    RunOutcome outcome = around(urls, [&](RunOutcome &run) {
+        for (const RowId id : selected)
+            if (s_.list.contains(id))
+                checkRow(id, run);
+    });
+    return finish(std::move(outcome), runtext::Complete);
 }
 
-void CheckRuns::checkAll()
+RunOutcome CheckRuns::checkAll()
 {
     stop_ = false;
-    for (int i = 0; i < s_.rows.rowCount(); ++i)
-        s_.rows.setStatus(i, QString());
-    s_.changedUrls.clear();
-    s_.window.hideContentPanel();
+    for (int i = 0; i < s_.list.count(); ++i)
+        s_.list.setStatus(s_.list.idAt(i), QString());
+    start();
 
-    bool checked = false;
-    for (int i = 0; i < s_.rows.rowCount(); ++i) {
-        if (stop_)
-            continue;
-        checkRow(i);
-        checked = true;
-    }
-    if (!checked) {
-        s_.window.beep();
-        return;
-    }
-    s_.window.setStatusText(
-        QString::fromUtf16(s_.changedUrls.isEmpty() ? runtext::NoChangeDetected : runtext::Complete));
-    s_.notifier.ActionsUygula(s_.changedUrls);
+    QStringList urls;
+    for (const QString &caption : s_.list.captions())
+        urls.append(trim(caption));
+    RunOutcome outcome = around(urls, [&](RunOutcome &run) {
+        for (int i = 0; i < s_.list.count(); ++i)
+            if (!stop_)
+                checkRow(s_.list.idAt(i), run);
+    });
+    return finish(std::move(outcome),
+                  s_.changedUrls.isEmpty() ? runtext::NoChangeDetected : runtext::Complete);
+}
+
+void CheckRuns::checkRow(RowId row, RunOutcome &outcome)
+{
+    const CheckOutcome checked = s_.checker.check(row);
+    if (checked.changed)
+        s_.changedUrls.append(checked.url);
+    ++outcome.checked;
+    s_.pump.letMessagesThrough();
+}
+
+RunOutcome CheckRuns::finish(RunOutcome outcome, const char16_t *statusText) const
+{
+    if (outcome.nothingChecked())
+        return outcome;
+    outcome.changedUrls = s_.changedUrls;
+    outcome.statusText = QString::fromUtf16(statusText);
+    return outcome;
 }
 
 } // namespace sentrel

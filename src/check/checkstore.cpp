@@ -16,20 +16,14 @@ WebsiteCheckStore::~WebsiteCheckStore()
 std::optional<StoredCheck> WebsiteCheckStore::lookup(const QString &url)
 {
     commitIfDue();
-    const std::optional<StoreRow> row = db_.lookupRow(url);
-    if (!row)
+    std::optional<WebsiteRecord> record = db_.lookup(url);
+    if (!record)
         return std::nullopt;
     StoredCheck stored;
-    stored.content = row->text(u"CONTENT");
-    stored.status = row->text(u"STATUS");
-    stored.options.strip = row->text(u"STRIP");
-    stored.options.lineStart = row->text(u"LINESTART");
-    stored.options.lineStop = row->text(u"LINESTOP");
-    stored.options.keyword = row->text(u"KEYWORD");
-    stored.options.xpath = row->text(u"XPATH");
-    stored.options.regex = row->text(u"REGEX");
-    if (!row->isNull(u"ID"))
-        stored.rowId = row->text(u"ID").toLongLong();
+    stored.content = record->content.value_or(QString());
+    stored.status = record->status.value_or(QString());
+    stored.options = std::move(record->options);
+    stored.rowId = record->rowId;
     return stored;
 }
 

@@ -11,8 +11,8 @@ namespace sentrel {
 
 class WebsiteDb;
 
-// The columns of a URL's store row that a check reads, each as text (NULL
-// reads as "").
+// The parts of a URL's store record that a check reads (a NULL text reads
+// as "").
 struct StoredCheck {
     QString content; // the stored text of the last saved check
     QString status;  // "" until the URL's first save

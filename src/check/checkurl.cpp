@@ -38,21 +38,21 @@ QString errorLogLine(const QString &checkTime, const QString &errorText, const Q
     return checkTime + QStringLiteral(" (Error: ") + oneLineText(errorText) + QStringLiteral(") ") + url;
 }
 
-bool CheckEngine::stillListed(const QString &url) const
+CheckOutcome CheckEngine::check(RowId id)
 {
-    const int n = s_.rows.rowCount();
-    for (int i = 0; i < n; ++i)
-        if (trimmedView(s_.rows.caption(i)) == url)
-            return true;
-    return false;
-}
-
-void CheckEngine::CheckURL(int index)
-{
-    if (index < 0 || index >= s_.rows.rowCount())
-        return;
-    const QString url = trim(s_.rows.caption(index));
-    s_.display.setStatusText(loadingText(url));
+    CheckOutcome outcome;
+    outcome.row = id;
+    if (!s_.list.contains(id)) {
+        outcome.gone = true;
+        return outcome;
+    }
+    const QString url = trim(s_.list.url(id));
+    outcome.url = url;
+    s_.observer.checkStarted(id, url);
+    const auto finish = [&] {
+        s_.observer.checkFinished(outcome);
+        return outcome;
+    };
 
     StoredCheck stored;
     try {
@@ -81,23 +81,21 @@ void CheckEngine::CheckURL(int index)
         error = QString::fromUtf8(e.what());
     }
 
-    const auto finish = [&](const QString &status) {
-        if (index < s_.rows.rowCount())
-            s_.rows.setStatus(index, status);
-        s_.display.setStatusText(QString());
-    };
-
-    if (!stillListed(url)) {
+    // Any row holding the URL counts, not only this one: its save is the
+    // URL's save (a hash lookup, so a run stays linear in the list's length).
+    if (!s_.list.listsUrl(url)) {
         // Deleted while the page was loading: its outcome belongs nowhere.
-        s_.display.setStatusText(QString());
-        return;
+        outcome.gone = true;
+        return finish();
     }
 
-    if (error) {
-        s_.display.appendLog(errorLogLine(checkTime, *error, url));
-        finish(*error);
-        return;
-    }
+    const auto failed = [&](const QString &failure) {
+        outcome.status = failure;
+        outcome.logLine = errorLogLine(checkTime, failure, url);
+        return finish();
+    };
+    if (error)
+        return failed(*error);
 
     const StripMethod method = s_.preferences.stripMethod();
     const QStringList &exclusions = s_.preferences.exclusions();
@@ -109,10 +107,7 @@ void CheckEngine::CheckURL(int index)
         // A pattern or expression that cannot be used, or a page the
         // stripper cannot read, is this URL's fault: the row shows it like a
         // failed download and the run goes on with the next URL.
-        const QString failure = errorMessage(e);
-        s_.display.appendLog(errorLogLine(checkTime, failure, url));
-        finish(failure);
-        return;
+        return failed(errorMessage(e));
     }
     body.clear();
 
@@ -120,8 +115,8 @@ void CheckEngine::CheckURL(int index)
     // matches nothing yet), so that the text's later appearance is a change.
     const bool firstCheck = stored.status.isEmpty();
     if (!firstCheck && trimmedView(stored.content) == fresh) {
-        finish(QString::fromUtf16(checktext::Ok));
-        return;
+        outcome.status = QString::fromUtf16(checktext::Ok);
+        return finish();
     }
 
     const QString status = QString::fromUtf16(firstCheck ? checktext::Ok : checktext::Changed);
@@ -135,16 +130,16 @@ void CheckEngine::CheckURL(int index)
     if (!saved) {
         // Deleted or renamed meanwhile, maybe by another program: as above,
         // the outcome belongs nowhere.
-        s_.display.setStatusText(QString());
-        return;
+        outcome.gone = true;
+        return finish();
     }
-    if (index < s_.rows.rowCount())
-        s_.rows.setLastChange(index, checkTime);
+    outcome.status = status;
+    outcome.lastChange = checkTime;
     if (!firstCheck) {
-        s_.changedUrls.append(url);
-        s_.display.appendLog(changeLogLine(checkTime, url));
+        outcome.changed = true;
+        outcome.logLine = changeLogLine(checkTime, url);
     }
-    finish(status);
+    return finish();
 }
 
 } // namespace sentrel

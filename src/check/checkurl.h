@@ -1,4 +1,5 @@
 #pragma once
+#include "check/checkoutcome.h"
 #include "check/checkports.h"
 #include "check/checkstore.h"
 #include "check/runports.h"
@@ -34,15 +35,14 @@ QString errorLogLine(const QString &checkTime, const QString &errorText, const Q
 
 // Everything a check reads and writes, owned by the caller.
 struct CheckServices {
-    CheckRows &rows;
+    const UrlListModel &list; // read only: the check's outcome is the caller's to show
     CheckStore &store;
     StoreErrorSink &storeErrors; // failed lookups and saves are reported here, then the check goes on
-    CheckDisplay &display;
+    CheckObserver &observer;
     const CheckPreferences &preferences;
     EventPump &pump;
     PageLoader &loader;
     const Clock &clock;
-    QStringList &changedUrls;       // the run empties it; checks append saved changes
     PageReducer *reducer = nullptr; // reducePage on this thread when none
 };
 
@@ -50,8 +50,9 @@ class CheckEngine final : public RowChecker {
 public:
     explicit CheckEngine(CheckServices services) : s_(services) {}
 
-    // One check of the row at position `index`; does nothing when there is no
-    // such row. Returns when the save and every display update are done.
+    // One check of the row `id`: its outcome, also told to the observer
+    // (started, then finished) unless the list no longer has the row, which
+    // is no check (an outcome with `gone` set, told to no one).
     // A download failure becomes the row's status and a log line, and so
     // does an error of a reduction step (invalid or runaway regular
     // expression, rejected XPath, malformed character reference, a failing
@@ -60,19 +61,17 @@ public:
     // saves its text even when it is empty.
     //
     // Messages are let through before the download, and the loader may keep
-    // them flowing during it, so rows can change meanwhile: the cells
-    // written afterwards are those of the row at `index` then, and never a
-    // row past the end. A URL that no row holds any more (deleted meanwhile)
-    // is not saved, logged or reported, so that a deleted URL never comes
-    // back into the store; the same holds when the save finds the store row
-    // it read gone (deleted or renamed by another program).
-    void CheckURL(int index) override;
+    // them flowing during it, so rows can change meanwhile: the outcome is
+    // the row's, wherever it is by then. A URL that no row holds any more
+    // (deleted meanwhile) is not saved, logged or reported (`gone`), so that
+    // a deleted URL never comes back into the store; the same holds when the
+    // save finds the store row it read gone (deleted or renamed by another
+    // program).
+    CheckOutcome check(RowId id) override;
 
     CheckServices &services() { return s_; }
 
 private:
-    bool stillListed(const QString &url) const;
-
     CheckServices s_;
 };
 

@@ -26,6 +26,7 @@ void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &ch
     if (choices.openUrl) {
         // The list as it is now (a run started from inside the message box
         // refills it); the copy keeps the loop safe from later changes.
+        // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
         const QStringList urls = changedUrls;
         for (const QString &url : urls) {
             const QString target = trim(url);

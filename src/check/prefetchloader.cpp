@@ -70,7 +70,7 @@ QString PrefetchingPageLoader::load(const QString &url)
             lock.unlock();
             return download_(url);
         }
-        const size_t index = size_t(next_);
+        const auto index = size_t(next_);
         changed_.wait(lock, [this, index] { return slots_[index].ready; });
         taken = std::move(slots_[index]);
         slots_[index] = Slot{};

@@ -1,6 +1,5 @@
 #include "check/reduction.h"
 #include "html/extract.h"
-#include "storage/settings.h"
 #include "text/lines.h"
 #include "text/regex.h"
 
@@ -8,7 +7,7 @@ namespace sentrel {
 
 int lineBound(QStringView text)
 {
-    return parseSettingsInteger(text).value_or(0);
+    return lineBoundAsChecked(parseLineNumber(text));
 }
 
 QString keepLineRange(QStringView text, int start, int stop)
@@ -97,15 +96,16 @@ QString dropExcludedLines(QStringView text, const QStringList &exclusions)
 QString reducePage(QStringView body, const CheckOptions &options, StripMethod method,
                    const QStringList &exclusions)
 {
-    QString text = options.strip == u"NO" ? body.toString() : strip(method, body);
-    if (!options.lineStart.isEmpty() || !options.lineStop.isEmpty())
-        text = keepLineRange(text, lineBound(options.lineStart), lineBound(options.lineStop));
-    if (!options.keyword.isEmpty())
-        text = keepKeywordLines(text, options.keyword);
-    if (!options.xpath.isEmpty())
-        text = selectXPathText(text, options.xpath);
-    if (!options.regex.isEmpty())
-        text = keepRegexMatches(text, options.regex);
+    QString text = options.strip ? strip(method, body) : body.toString();
+    if (options.lineRange)
+        text =
+            keepLineRange(text, lineBoundAsChecked(options.lineStart), lineBoundAsChecked(options.lineStop));
+    if (isOn(options.keyword))
+        text = keepKeywordLines(text, *options.keyword);
+    if (isOn(options.xpath))
+        text = selectXPathText(text, *options.xpath);
+    if (isOn(options.regex))
+        text = keepRegexMatches(text, *options.regex);
     return dropExcludedLines(text, exclusions);
 }
 

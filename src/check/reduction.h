@@ -1,4 +1,5 @@
 #pragma once
+#include "storage/websiteoptions.h"
 #include "strip/strippers.h"
 #include "text/error.h"
 #include <QString>
@@ -12,17 +13,9 @@
 // regular expression, exclusions (reducePage).
 namespace sentrel {
 
-// The check options of one URL as the store holds them, every value as text.
-struct CheckOptions {
-    QString strip; // exactly "NO" turns stripping off; anything else strips
-    QString lineStart;
-    QString lineStop;
-    QString keyword;
-    QString xpath;
-    QString regex;
-
-    bool operator==(const CheckOptions &) const = default;
-};
+// The check options of one URL: the store's typed options. The name stays
+// for the check's own code.
+using CheckOptions = WebsiteOptions;
 
 // A pattern that backtracked past the limits below; handled like an invalid
 // pattern (the run that met it ends with this message).
@@ -39,6 +32,7 @@ inline constexpr uint32_t UserRegexDepthLimit = 100'000;
 
 // A line bound as a check reads it: a decimal whole number (optional sign,
 // blanks around it allowed, within 32 bits); anything else is 0 (no bound).
+// The stored text through parseLineNumber and lineBoundAsChecked.
 int lineBound(QStringView text);
 
 // Keeps the lines numbered start..stop (from 0, both included); a bound of 0
@@ -72,8 +66,9 @@ QString keepRegexMatches(QStringView text, QStringView pattern);
 // lines always stay. Leaves the text with CR LF line ends.
 QString dropExcludedLines(QStringView text, const QStringList &exclusions);
 
-// Steps 9 to 14 of a check: strip (unless options.strip is "NO"), then each
-// step whose option is set, then the exclusions. Throws what the stripper,
+// Steps 9 to 14 of a check: strip (unless options.strip is off), the line
+// range while options.lineRange is on (bounds by lineBoundAsChecked), then
+// each text option that is on (isOn), then the exclusions. Throws what the stripper,
 // the XPath step or the regular expression throws.
 QString reducePage(QStringView body, const CheckOptions &options, StripMethod method,
                    const QStringList &exclusions);

@@ -1,15 +1,20 @@
 #pragma once
+#include "check/checkoutcome.h"
 #include <QString>
 #include <QStringList>
 
-// What the runs of checks need of the window besides the rows and the check.
+// What the runs of checks and their endings need besides the URL list.
 namespace sentrel {
 
-// One check of the row at a position (CheckEngine in the program).
+// One check of a row (CheckEngine in the program).
 class RowChecker {
 public:
     virtual ~RowChecker() = default;
-    virtual void CheckURL(int index) = 0;
+    virtual CheckOutcome check(RowId row) = 0;
+    // A run is about to check these URLs (rows added meanwhile may follow),
+    // or has ended, also by an error; runs may nest.
+    virtual void runStarting(const QStringList &urls) { Q_UNUSED(urls); }
+    virtual void runEnded() {}
 };
 
 // The application's default error box: the application title as caption,
@@ -20,11 +25,10 @@ public:
     virtual void showError(const QString &message) = 0;
 };
 
+// The status bar and the error box, where the desktop's runs end.
 class RunWindow : public ErrorBox {
 public:
     virtual void setStatusText(const QString &text) = 0;
-    virtual void hideContentPanel() = 0; // ContentPanelGizle
-    virtual void beep() = 0;             // the simple beep of an OK message box
 };
 
 // The notifications at the end of a run that checked at least one row.
@@ -32,13 +36,6 @@ class ChangeNotifier {
 public:
     virtual ~ChangeNotifier() = default;
     virtual void ActionsUygula(const QStringList &changedUrls) = 0;
-};
-
-// Told after each check of a run (sentrel-cli prints the row's outcome).
-class RunObserver {
-public:
-    virtual ~RunObserver() = default;
-    virtual void rowChecked(int row) = 0;
 };
 
 } // namespace sentrel

@@ -20,17 +20,12 @@ QString executableDir()
 
 } // namespace
 
-CliUrlRows CliUrlRows::fromStore(WebsiteDb &store)
+void listStoredUrls(UrlListModel &list, WebsiteDb &store)
 {
-    CliUrlRows rows;
+    std::vector<UrlListRow> rows;
     for (const ListedWebsite &w : store.DbLoadWebsites())
-        rows.appendRow(w.url, w.lastChange, QString());
-    return rows;
-}
-
-void CliUrlRows::appendRow(const QString &url, const QString &, const QString &)
-{
-    rows_.push_back({url});
+        rows.push_back({w.url, w.lastChange, QString()});
+    list.appendMany(rows);
 }
 
 void CliStoreErrors::showStoreError(const QString &text)
@@ -52,7 +47,7 @@ int StoreCommand::run(const QStringList &args, const GlobalOptions &global, CliI
 
 QStringList StoreCommand::requiredUrls(const QStringList &args)
 {
-    const QStringList urls = Arguments(args).positionals();
+    QStringList urls = Arguments(args).positionals();
     if (urls.isEmpty())
         throw UsageError(QStringLiteral("expects at least one URL"));
     return urls;
@@ -67,7 +62,7 @@ QString StoreCommand::listedUrl(const QString &typed, const std::function<bool(c
 
 QString dataFolder(const GlobalOptions &global, FolderUse use)
 {
-    const QString folder = DataFolderFromOption(global.dataDir, executableDir());
+    QString folder = DataFolderFromOption(global.dataDir, executableDir());
     const QString shown = QDir::toNativeSeparators(folder);
     if (use == FolderUse::MustExist) {
         if (!QFileInfo(folder).isDir())

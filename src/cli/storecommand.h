@@ -3,6 +3,7 @@
 #include "storage/storeerror.h"
 #include "storage/urllist.h"
 #include "storage/websitedb.h"
+#include "uimodel/urllistmodel.h"
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -10,28 +11,9 @@
 
 namespace sentrel::cli {
 
-// The URL list of one sentrel-cli run: the store's rows in memory, with a
-// selection that the command sets.
-class CliUrlRows : public UrlRows {
-public:
-    int rowCount() const override { return int(rows_.size()); }
-    QString caption(int row) const override { return rows_.at(size_t(row)).url; }
-    bool isSelected(int row) const override { return rows_.at(size_t(row)).selected; }
-    void appendRow(const QString &url, const QString &lastChange, const QString &status) override;
-    void removeRow(int row) override { rows_.erase(rows_.begin() + row); }
-
-    void select(int row) { rows_.at(size_t(row)).selected = true; }
-
-    // The rows of the store, in store order, none selected.
-    static CliUrlRows fromStore(WebsiteDb &store);
-
-private:
-    struct Row {
-        QString url;
-        bool selected = false;
-    };
-    std::vector<Row> rows_;
-};
+// The URL list of one sentrel-cli run: the store's rows, in store order, in
+// one insertion. Throws StoreError.
+void listStoredUrls(UrlListModel &list, WebsiteDb &store);
 
 // Store errors of the URL list logic go to stderr; the command then ends
 // with exit code 1 once the rest of its work is done.

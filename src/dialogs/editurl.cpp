@@ -2,7 +2,6 @@
 #include "check/reduction.h"
 #include "html/extract.h"
 #include "storage/storeerror.h"
-#include "storage/storesqlite.h"
 #include "storage/urllist.h"
 #include "storage/websitedb.h"
 #include "uimodel/messages.h"
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace sentrel {
 
@@ -25,13 +25,13 @@ WebsiteDb &WebsiteDbEditStore::db() const
     return *db;
 }
 
-std::optional<StoreRow> WebsiteDbEditStore::lookupRow(const QString &url)
+std::optional<WebsiteRecord> WebsiteDbEditStore::lookup(const QString &url)
 {
-    return db().lookupRow(url);
+    return db().lookup(url);
 }
 
 int WebsiteDbEditStore::editUrl(const QString &targetUrl, const QString &newUrl,
-                                const EditUrlOptions &options)
+                                const WebsiteOptions &options)
 {
     return db().editUrl(targetUrl, newUrl, options);
 }
@@ -89,12 +89,12 @@ QSpinBox *lineSpin(QWidget *parent)
 
 // Why every check would fail on an XPath or pattern the dialog stores, or
 // nothing when it can be used (or is not used at all).
-std::optional<QString> unusableText(bool used, const QString &text, void (*validate)(QStringView))
+std::optional<QString> unusableText(const std::optional<QString> &text, void (*validate)(QStringView))
 {
-    if (!used || text.isEmpty())
+    if (!isOn(text))
         return std::nullopt;
     try {
-        validate(text);
+        validate(*text);
     } catch (const Error &error) {
         return error.message();
     }
@@ -106,7 +106,7 @@ std::optional<QString> unusableText(bool used, const QString &text, void (*valid
 TFormEditURL::TFormEditURL(EditUrlContext context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      context_(context)
+      context_(std::move(context))
 {
     setWindowTitle(QStringLiteral("Edit"));
     setObjectName(QStringLiteral("FormEditURL"));
@@ -229,36 +229,40 @@ void TFormEditURL::CheckBox5Click()
         w->setEnabled(on);
 }
 
-EditUrlOptions TFormEditURL::options() const
+WebsiteOptions TFormEditURL::options() const
 {
-    EditUrlOptions o;
+    WebsiteOptions o;
     o.strip = CheckBox1->isChecked();
     o.lineRange = CheckBox5->isChecked();
-    // The text as it stands: a field left with "-" or pasted letters counts
-    // as 0, not as the last valid value the spin box remembers.
-    o.lineStart = toLineNumber(SpinEdit1->cleanText());
-    o.lineStop = toLineNumber(SpinEdit2->cleanText());
-    o.keyword = CheckBox2->isChecked();
-    o.keywordText = Edit2->text();
-    o.xpath = CheckBox3->isChecked();
-    o.xpathText = Edit3->text();
-    o.regex = CheckBox4->isChecked();
-    o.regexText = Edit4->text();
+    if (o.lineRange) {
+        // The text as it stands: a field left with "-" or pasted letters
+        // counts as 0, not as the last valid value the spin box remembers.
+        o.lineStart = lineNumberAsEdited(parseLineNumber(SpinEdit1->cleanText()));
+        o.lineStop = lineNumberAsEdited(parseLineNumber(SpinEdit2->cleanText()));
+    }
+    const auto text = [](const QCheckBox *box, const QLineEdit *edit) {
+        return box->isChecked() ? std::optional<QString>(edit->text()) : std::nullopt;
+    };
+    o.keyword = text(CheckBox2, Edit2);
+    o.xpath = text(CheckBox3, Edit3);
+    o.regex = text(CheckBox4, Edit4);
     return o;
 }
 
-void TFormEditURL::setOptions(const EditUrlOptions &o)
+void TFormEditURL::setOptions(const WebsiteOptions &o)
 {
     CheckBox1->setChecked(o.strip);
     CheckBox5->setChecked(o.lineRange);
-    SpinEdit1->setValue(o.lineStart);
-    SpinEdit2->setValue(o.lineStop);
-    CheckBox2->setChecked(o.keyword);
-    Edit2->setText(o.keywordText);
-    CheckBox3->setChecked(o.xpath);
-    Edit3->setText(o.xpathText);
-    CheckBox4->setChecked(o.regex);
-    Edit4->setText(o.regexText);
+    // Fields of an option that is off keep the form's defaults.
+    SpinEdit1->setValue(o.lineStart ? int(*o.lineStart) : 1);
+    SpinEdit2->setValue(o.lineStop ? int(*o.lineStop) : 1);
+    const auto show = [](QCheckBox *box, QLineEdit *edit, const std::optional<QString> &text) {
+        box->setChecked(text.has_value());
+        edit->setText(text.value_or(QString()));
+    };
+    show(CheckBox2, Edit2, o.keyword);
+    show(CheckBox3, Edit3, o.xpath);
+    show(CheckBox4, Edit4, o.regex);
 }
 
 QString TFormEditURL::url() const
@@ -266,41 +270,33 @@ QString TFormEditURL::url() const
     return Edit1->text();
 }
 
-void TFormEditURL::setTarget(int rowIndex, const QString &url)
+void TFormEditURL::setTarget(RowId row, const QString &url)
 {
-    targetRow_ = rowIndex;
+    targetRow_ = row;
     targetUrl_ = url;
     Edit1->setText(url);
     try {
-        if (const std::optional<StoreRow> row = context_.store.lookupRow(url))
-            setOptions(editOptionsFromRow(*row));
+        if (const std::optional<WebsiteRecord> record = context_.store.lookup(url))
+            setOptions(optionsAsEdited(record->options));
     } catch (const Error &error) {
         context_.errors.showStoreError(storeErrorText(error));
     }
 }
 
-QString TFormEditURL::updateSql() const
+std::optional<RowId> TFormEditURL::rowOfTarget() const
 {
-    return editOptionsUpdateSql(url(), options(), targetUrl_);
-}
-
-std::optional<int> TFormEditURL::rowOfTarget() const
-{
-    const UrlRows &rows = context_.rows;
-    if (targetRow_ >= 0 && targetRow_ < rows.rowCount() && rows.caption(targetRow_) == targetUrl_)
+    const UrlListModel &list = context_.list;
+    if (list.contains(targetRow_) && list.url(targetRow_) == targetUrl_)
         return targetRow_;
-    for (int i = 0; i < rows.rowCount(); ++i)
-        if (rows.caption(i) == targetUrl_)
-            return i;
-    return std::nullopt;
+    return list.findCaption(targetUrl_);
 }
 
 void TFormEditURL::Button1Click()
 {
-    const EditUrlOptions o = options();
+    const WebsiteOptions o = options();
     const std::pair<QLineEdit *, std::optional<QString>> checked[] = {
-        {Edit3, unusableText(o.xpath, o.xpathText, validateXPath)},
-        {Edit4, unusableText(o.regex, o.regexText, validateUserRegex)},
+        {Edit3, unusableText(o.xpath, validateXPath)},
+        {Edit4, unusableText(o.regex, validateUserRegex)},
     };
     for (const auto &[edit, problem] : checked) {
         if (problem) {
@@ -313,8 +309,8 @@ void TFormEditURL::Button1Click()
     const QString newUrl = url();
     try {
         context_.store.editUrl(targetUrl_, newUrl, o);
-        if (const std::optional<int> row = rowOfTarget())
-            context_.renamer.renameRow(*row, newUrl);
+        if (const std::optional<RowId> row = rowOfTarget())
+            context_.list.rename(*row, newUrl);
         // Later OKs of a dialog left open would key on the old URL.
         targetUrl_ = newUrl;
     } catch (const StoreError &error) {
@@ -336,16 +332,13 @@ void TFormEditURL::Button2Click()
 
 TFormEditURL *EditURL1Click(const EditUrlContext &context, QWidget *parent)
 {
-    const UrlRows &rows = context.rows;
-    int first = -1;
-    for (int i = 0; i < rows.rowCount() && first < 0; ++i)
-        if (rows.isSelected(i))
-            first = i;
-    if (first < 0)
+    const QList<RowId> selected = context.list.inListOrder(context.selection());
+    if (selected.isEmpty())
         return nullptr;
+    const RowId first = selected.front();
     auto *dialog = new TFormEditURL(context, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setTarget(first, rows.caption(first));
+    dialog->setTarget(first, context.list.url(first));
     dialog->setModal(false);
     dialog->show();
     return dialog;
@@ -353,10 +346,7 @@ TFormEditURL *EditURL1Click(const EditUrlContext &context, QWidget *parent)
 
 TFormEditURL *ToolButton8Click(const EditUrlContext &context, MessageBoxes &boxes, QWidget *parent)
 {
-    bool any = false;
-    for (int i = 0; i < context.rows.rowCount() && !any; ++i)
-        any = context.rows.isSelected(i);
-    if (!any) {
+    if (context.selection().isEmpty()) {
         boxes.showMessage(MessageKind::Warning, QStringLiteral("WARNING"),
                           QStringLiteral("No item selected!"));
         return nullptr;

@@ -1,6 +1,8 @@
 #pragma once
-#include "storage/storeoptions.h"
+#include "storage/websiterecord.h"
+#include "uimodel/urllistmodel.h"
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -15,19 +17,17 @@ namespace sentrel {
 
 class MessageBoxes;
 class StoreErrorSink;
-class StoreRow;
-class UrlRows;
 class WebsiteDb;
 
-// The store operations the options dialog uses: the row lookup at opening
-// and the change on OK (WebsiteDb::editUrl). Both throw StoreError when they
-// fail; the change throws a plain Error when it refuses a URL that another
-// row holds.
+// The store operations the options dialog uses: the record lookup at
+// opening and the change on OK (WebsiteDb::editUrl). Both throw StoreError
+// when they fail; the change throws a plain Error when it refuses a URL that
+// another row holds.
 class EditUrlStore {
 public:
     virtual ~EditUrlStore() = default;
-    virtual std::optional<StoreRow> lookupRow(const QString &url) = 0;
-    virtual int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options) = 0;
+    virtual std::optional<WebsiteRecord> lookup(const QString &url) = 0;
+    virtual int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) = 0;
 };
 
 // EditUrlStore over the main window's connection, which may be missing when
@@ -35,27 +35,21 @@ public:
 class WebsiteDbEditStore final : public EditUrlStore {
 public:
     explicit WebsiteDbEditStore(std::function<WebsiteDb *()> db) : db_(std::move(db)) {}
-    std::optional<StoreRow> lookupRow(const QString &url) override;
-    int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options) override;
+    std::optional<WebsiteRecord> lookup(const QString &url) override;
+    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) override;
 
 private:
     WebsiteDb &db() const;
     std::function<WebsiteDb *()> db_;
 };
 
-// Renames a list row after a successful OK: the new caption, and empty
-// "Last Change" and "Status" cells.
-class UrlRowRenamer {
-public:
-    virtual ~UrlRowRenamer() = default;
-    virtual void renameRow(int row, const QString &url) = 0;
-};
-
 // What a dialog acts on; all of it belongs to the main window and outlives
 // the dialog.
+// A successful OK renames the list row (UrlListModel::rename: the new
+// caption, empty "Last Change" and "Status" cells).
 struct EditUrlContext {
-    const UrlRows &rows;
-    UrlRowRenamer &renamer;
+    UrlListModel &list;
+    std::function<QList<RowId>()> selection; // the selected rows, any order
     EditUrlStore &store;
     StoreErrorSink &errors;
 };
@@ -69,17 +63,19 @@ public:
 
     // Sets the editing target and fills the controls from the target's row
     // (the store error message first when the lookup fails).
-    void setTarget(int rowIndex, const QString &url);
-    int targetRow() const { return targetRow_; }
+    void setTarget(RowId row, const QString &url);
+    RowId targetRow() const { return targetRow_; }
     const QString &targetUrl() const { return targetUrl_; }
 
-    // The controls' state as the dialog would store it.
-    EditUrlOptions options() const;
-    void setOptions(const EditUrlOptions &options);
+    // The controls' state as OK stores it: an option that is off has no
+    // value (NULL in the store), line bounds as lineNumberAsEdited reads the
+    // spin boxes' text.
+    WebsiteOptions options() const;
+    // A text option with a value checks its box; the fields of an option
+    // that is off keep the form's defaults. setTarget shows the stored
+    // options through optionsAsEdited.
+    void setOptions(const WebsiteOptions &options);
     QString url() const;
-
-    // The statement OK has the store execute (unless it refuses the URL).
-    QString updateSql() const;
 
     // Named as the form's controls, for the window and the tests.
     QLineEdit *Edit1 = nullptr;     // URL
@@ -110,10 +106,10 @@ private:
     void CheckBox5Click();
     // The row that now holds the target URL: the target row when it still
     // does, else the first row with that caption; none when it vanished.
-    std::optional<int> rowOfTarget() const;
+    std::optional<RowId> rowOfTarget() const;
 
     EditUrlContext context_;
-    int targetRow_ = -1;
+    RowId targetRow_ = 0; // 0: none
     QString targetUrl_;
 };
 

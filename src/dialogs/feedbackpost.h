@@ -1,16 +1,11 @@
 #pragma once
+#include "fetch/formpost.h"
 #include <QList>
 #include <QString>
 
 // The widget-free part of the feedback form: the message text, the e-mail
 // check, the form fields and their post to the maker's feedback page.
 namespace sentrel {
-
-struct FormField {
-    QString name;
-    QString value;
-    bool operator==(const FormField &) const = default;
-};
 
 inline constexpr char16_t FeedbackPath[] = u"/php/feedback.php";
 
@@ -29,9 +24,6 @@ bool isValidEmail(const QString &trimmedAddress);
 QList<FormField> feedbackFields(const QString &windowTitle, const QString &versionText,
                                 const QString &message, const QString &trimmedEmail);
 
-// application/x-www-form-urlencoded, every value as UTF-8.
-QByteArray formEncode(const QList<FormField> &fields);
-
 // One POST of form fields; throws sentrel::Error for any failure
 // (connection, time-out, TLS, an HTTP status other than 2xx).
 class FormPoster {
@@ -40,8 +32,8 @@ public:
     virtual QString post(const QString &url, const QList<FormField> &fields) = 0;
 };
 
-// libcurl, with 3-second connect and response time-outs and "Connection:
-// close"; certificates are verified.
+// The real post (fetch/formpost.h), with 3-second connect and response
+// time-outs.
 class CurlFormPoster final : public FormPoster {
 public:
     static constexpr long TimeoutMs = 3000;

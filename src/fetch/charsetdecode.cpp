@@ -60,8 +60,8 @@ QString Converter::convert(QByteArrayView bytes)
 {
     QString out;
     out.resize(bytes.size() + 16);
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = size_t(bytes.size());
+    auto *in = const_cast<char *>(bytes.data());
+    auto inLeft = size_t(bytes.size());
     qsizetype used = 0; // code units written
     bool flushed = false;
 

@@ -7,7 +7,7 @@ namespace {
 
 // Pages whose head carries long inline scripts or styles declare their
 // character set late; further in, a meta tag is more likely page content.
-constexpr qsizetype metaScanLimit = 64 * 1024;
+constexpr qsizetype metaScanLimit = qsizetype(64) * 1024;
 constexpr qsizetype xmlDeclarationLimit = 1024;
 
 bool isSpace(char c)

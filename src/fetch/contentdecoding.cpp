@@ -75,7 +75,7 @@ QByteArray inflateAll(QByteArrayView in, int windowBits, qsizetype maxBytes, Inf
 
     for (;;) {
         if (produced == out.size()) {
-            const qsizetype wanted = std::max<qsizetype>({out.size() * 2, in.size() * 4, 16 * 1024});
+            const qsizetype wanted = std::max({out.size() * 2, in.size() * 4, qsizetype(16) * 1024});
             out.resize(std::min(wanted, maxBytes + 1));
         }
         const qsizetype inChunk = std::min(in.size() - consumed, maxChunk);

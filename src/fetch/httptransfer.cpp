@@ -103,7 +103,7 @@ size_t onBody(char *data, size_t size, size_t count, void *user)
     auto *p = static_cast<Progress *>(user);
     const size_t n = size * count;
     p->lastData = Clock::now();
-    qsizetype taken = qsizetype(n);
+    auto taken = qsizetype(n);
     if (p->multipartEnd) {
         if (const auto end = p->multipartEnd->feed(QByteArrayView(data, taken))) {
             taken = *end;

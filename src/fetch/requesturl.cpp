@@ -25,7 +25,7 @@ QByteArray encodeRequestUrl(const QString &url)
     QByteArray out = utf8.first(pos);
     out.reserve(utf8.size() + 16);
     for (; pos < utf8.size(); ++pos) {
-        const uchar c = uchar(utf8[pos]);
+        const auto c = uchar(utf8[pos]);
         if (c <= 0x20 || c >= 0x7f) {
             out += '%';
             out += hex[c >> 4];

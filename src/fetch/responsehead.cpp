@@ -5,7 +5,7 @@ namespace sentrel {
 namespace {
 QString limitText(qsizetype limit)
 {
-    constexpr qsizetype mib = 1024 * 1024;
+    constexpr qsizetype mib = qsizetype(1024) * 1024;
     if (limit >= mib && limit % mib == 0)
         return QStringLiteral("%1 MiB").arg(limit / mib);
     return QStringLiteral("%1 bytes").arg(limit);

@@ -168,7 +168,7 @@ QString TDomTreeNode::GetAttrValue(QStringView hAttrName) const
 
 QString TDomTreeNode::GetTagName() const
 {
-    const QString argument = fTag + u' ' + fAttributesTxt;
+    QString argument = fTag + u' ' + fAttributesTxt;
     switch (fKind) {
     case NodeKind::Element:
     case NodeKind::Closing: // "</%s>" printed without its "/": the Tag brings one

@@ -63,9 +63,9 @@ QString lineOf(const TDomTreeNode &node, int depth)
 {
     QString line;
     if (depth > DumpIndentCap)
-        line = QString(2 * DumpIndentCap, u' ') + QStringLiteral("[%1] ").arg(depth);
+        line = QString(qsizetype(2) * DumpIndentCap, u' ') + QStringLiteral("[%1] ").arg(depth);
     else
-        line = QString(2 * depth, u' ');
+        line = QString(qsizetype(2) * depth, u' ');
     line += nodeKindName(node);
     if (!node.Tag().isEmpty())
         line += QStringLiteral(" Tag=") + quoted(node.Tag());

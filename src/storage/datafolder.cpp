@@ -66,7 +66,7 @@ bool SystemDataFolder::probeNewFile(const QString &path)
 
 QString SystemDataFolder::userDataRoot()
 {
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     const QString home = qEnvironmentVariable("HOME");
@@ -96,7 +96,7 @@ QString PerUserDataFolder(DataFolderSystem &system)
 QString ChooseDataFolder(const QString &executableDir, DataFolderSystem &system)
 {
     if (!executableDir.isEmpty() && !IsInstalledProgram(executableDir)) {
-        const QString dir = withSeparator(QDir(executableDir).absolutePath());
+        QString dir = withSeparator(QDir(executableDir).absolutePath());
         if (system.probeNewFile(dir + QString::fromUtf16(ProbeFileName)))
             return dir;
     }

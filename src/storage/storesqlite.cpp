@@ -48,6 +48,34 @@ SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept : db_(other.d
     other.stmt_ = nullptr;
 }
 
+void SqliteStatement::bind(int index, QStringView text)
+{
+    if (text.contains(u'\0'))
+        throw StoreError(QStringLiteral("a text holding a NUL character cannot be stored"), SQLITE_MISMATCH);
+    const QByteArray utf8 = text.toUtf8();
+    // An empty text stays an empty text, never NULL: SQLite binds a null
+    // pointer as NULL, so hand it a real one.
+    const char *data = utf8.isNull() ? "" : utf8.constData();
+    const int rc = sqlite3_bind_text(stmt_, index, data, int(utf8.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(db_, rc);
+}
+
+void SqliteStatement::bindOrNull(int index, const std::optional<QString> &textOrNull)
+{
+    if (textOrNull)
+        bind(index, QStringView(*textOrNull));
+    else
+        bindNull(index);
+}
+
+void SqliteStatement::bindNull(int index)
+{
+    const int rc = sqlite3_bind_null(stmt_, index);
+    if (rc != SQLITE_OK)
+        fail(db_, rc);
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(stmt_);
@@ -56,6 +84,13 @@ bool SqliteStatement::step()
     if (rc == SQLITE_DONE)
         return false;
     fail(db_, rc);
+}
+
+int SqliteStatement::run()
+{
+    while (step()) {
+    }
+    return sqlite3_changes(db_);
 }
 
 int SqliteStatement::columnCount() const

@@ -2,6 +2,7 @@
 #include "text/error.h"
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,8 +36,17 @@ public:
     SqliteStatement &operator=(SqliteStatement &&) = delete;
     SqliteStatement(const SqliteStatement &) = delete;
 
+    // Binds a value to the parameter ?index (from 1). A text holding NUL is
+    // refused with a StoreError: the C side of other programs reading the
+    // table would see it cut short there.
+    void bind(int index, QStringView text);
+    void bindOrNull(int index, const std::optional<QString> &textOrNull); // nothing binds NULL
+    void bindNull(int index);
+
     // Runs to the next row: true when there is one, false when done.
     bool step();
+    // Runs to the end, rows ignored; returns the rows it changed.
+    int run();
 
     int columnCount() const;
     QString columnName(int column) const;

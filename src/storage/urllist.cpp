@@ -1,7 +1,4 @@
 #include "storage/urllist.h"
-#include "storage/storeerror.h"
-#include "storage/textfile.h"
-#include "storage/websitedb.h"
 #include "text/lines.h"
 #include <QRegularExpression>
 #include <QUrl>
@@ -13,15 +10,6 @@ namespace {
 bool startsWithCaseless(QStringView text, QStringView prefix)
 {
     return text.size() >= prefix.size() && equalsAsciiCaseless(text.first(prefix.size()), prefix);
-}
-
-bool hasCaption(const UrlRows &rows, QStringView url)
-{
-    const int n = rows.rowCount();
-    for (int i = 0; i < n; ++i)
-        if (rows.caption(i) == url)
-            return true;
-    return false;
 }
 
 } // namespace
@@ -78,144 +66,6 @@ QString webAddressProblem(QStringView url)
     if (parsed.host().isEmpty())
         return QStringLiteral("it names no host");
     return QString();
-}
-
-namespace {
-
-void appendUrl(const QString &normalized, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    rows.appendRow(normalized, QString(), QString());
-    try {
-        store.DbAddUrl(normalized);
-    } catch (const StoreError &e) {
-        errors.showStoreError(storeErrorText(e));
-    }
-}
-
-} // namespace
-
-bool Ekle(QStringView url, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    const QString normalized = normalizeUrl(url);
-    if (normalized.isEmpty() || hasCaption(rows, normalized))
-        return false;
-    appendUrl(normalized, rows, store, errors);
-    return true;
-}
-
-UrlAdder::UrlAdder(UrlRows &rows) : rows_(rows)
-{
-    const int n = rows.rowCount();
-    captions_.reserve(n);
-    for (int i = 0; i < n; ++i)
-        captions_.insert(rows.caption(i));
-}
-
-bool UrlAdder::add(QStringView url, UrlStore &store, StoreErrorSink &errors)
-{
-    const QString normalized = normalizeUrl(url);
-    if (normalized.isEmpty() || captions_.contains(normalized))
-        return false;
-    appendUrl(normalized, rows_, store, errors);
-    captions_.insert(normalized);
-    return true;
-}
-
-int EkleLines(QStringView text, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    UrlAdder adder(rows);
-    int added = 0;
-    for (const QString &line : splitLines(text))
-        added += adder.add(line, store, errors) ? 1 : 0;
-    return added;
-}
-
-int LoadList(const QString &path, UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    const DecodedText file = readTextFile(path);
-    return EkleLines(file.text, rows, store, errors);
-}
-
-QString listFileText(const UrlRows &rows)
-{
-    QString text;
-    const int n = rows.rowCount();
-    for (int i = 0; i < n; ++i) {
-        text += rows.caption(i);
-        text += QStringLiteral("\r\n");
-    }
-    return text;
-}
-
-void SaveList(const QString &path, const UrlRows &rows)
-{
-    writeUtf8File(path, listFileText(rows));
-}
-
-QStringList selectedUrls(const UrlRows &rows)
-{
-    QStringList urls;
-    const int n = rows.rowCount();
-    for (int i = 0; i < n; ++i)
-        if (rows.isSelected(i))
-            urls.append(rows.caption(i));
-    return urls;
-}
-
-QString clipboardText(const UrlRows &rows)
-{
-    return trim(selectedUrls(rows).join(QStringLiteral("\r\n")));
-}
-
-void deleteSelectedRows(UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    // Removing a row moves the next one into its place, so the position
-    // only advances past rows that stay.
-    for (int i = 0; i < rows.rowCount();) {
-        if (!rows.isSelected(i)) {
-            ++i;
-            continue;
-        }
-        try {
-            store.deleteUrl(rows.caption(i));
-        } catch (const StoreError &e) {
-            errors.showStoreError(storeErrorText(e));
-        }
-        rows.removeRow(i);
-    }
-}
-
-void fillFromStore(UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    std::vector<ListedWebsite> websites;
-    try {
-        websites = store.DbLoadWebsites();
-    } catch (const StoreError &e) {
-        errors.showStoreError(storeErrorText(e));
-        return;
-    }
-    for (const ListedWebsite &w : websites)
-        rows.appendRow(w.url, w.lastChange, QString());
-}
-
-std::optional<ContentPreview> contentPreview(const UrlRows &rows, UrlStore &store, StoreErrorSink &errors)
-{
-    const int n = rows.rowCount();
-    int first = 0;
-    while (first < n && !rows.isSelected(first))
-        ++first;
-    if (first == n)
-        return std::nullopt;
-    const QString url = rows.caption(first);
-    try {
-        const std::optional<StoreRow> row = store.lookupRow(url);
-        if (!row)
-            return std::nullopt;
-        return ContentPreview{url, row->text(u"CONTENT")};
-    } catch (const StoreError &e) {
-        errors.showStoreError(storeErrorText(e));
-        return std::nullopt;
-    }
 }
 
 } // namespace sentrel

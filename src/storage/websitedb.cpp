@@ -1,6 +1,6 @@
 #include "storage/websitedb.h"
+#include "storage/storemigration.h"
 #include "storage/storeschema.h"
-#include "storage/websitedbsql.h"
 #include "text/lines.h"
 #include <QDate>
 #include <QDir>
@@ -57,15 +57,6 @@ QString whereAndWhy(const QString &path)
         text += QStringLiteral(": the file cannot be written");
     return text;
 }
-
-// The option columns, in the order an older store gains them.
-constexpr struct {
-    const char16_t *name;
-    const char16_t *type;
-} optionColumns[] = {
-    {u"STRIP", u"TEXT"},   {u"LINESTART", u"INTEGER"}, {u"LINESTOP", u"INTEGER"},
-    {u"KEYWORD", u"TEXT"}, {u"XPATH", u"TEXT"},        {u"REGEX", u"TEXT"},
-};
 
 bool isDigits(QStringView s, qsizetype from, qsizetype count)
 {
@@ -131,11 +122,7 @@ WebsiteDb::WebsiteDb(const QString &dataFolder, const StoreSettings &settings)
     openConnection(settings);
 
     SqliteConnection &db = connection();
-    if (!db.prepare(websitesql::tableInfo(u"WEBSITES")).step())
-        db.execute(QString::fromUtf8(storeschema::CreateTable));
-    for (const auto &c : optionColumns)
-        AddColumnIfNotExists(QStringLiteral("WEBSITES"), QString::fromUtf16(c.name),
-                             QString::fromUtf16(c.type));
+    migrateStore(db);
     try {
         db.execute(QString::fromUtf8(storeschema::CreateUrlIndex));
     } catch (const StoreError &) {
@@ -182,25 +169,13 @@ SqliteConnection &WebsiteDb::connection()
     return *connection_;
 }
 
-void WebsiteDb::AddColumnIfNotExists(const QString &table, const QString &column, const QString &type)
-{
-    {
-        SqliteStatement columns = connection().prepare(websitesql::tableInfo(table));
-        const int name = columns.columnIndex(u"name");
-        while (columns.step())
-            if (equalsAsciiCaseless(columns.text(name), column))
-                return;
-    }
-    connection().execute(websitesql::addColumn(table, column, type));
-}
-
 std::vector<ListedWebsite> WebsiteDb::DbLoadWebsites()
 {
     readTimeZoneRules();
-    SqliteStatement rows = connection().prepare(websitesql::load());
-    const int url = rows.columnIndex(u"URL");
-    const int lastChange = rows.columnIndex(u"LASTCHANGE");
-    const int status = rows.columnIndex(u"STATUS");
+    SqliteStatement rows = connection().prepare(storeschema::LoadAll);
+    const int url = rows.columnIndex(storeschema::UrlColumn);
+    const int lastChange = rows.columnIndex(storeschema::LastChangeColumn);
+    const int status = rows.columnIndex(storeschema::StatusColumn);
     const auto read = [&rows](int column) { return column < 0 ? QString() : rows.text(column); };
     std::vector<ListedWebsite> result;
     while (rows.step())
@@ -210,7 +185,9 @@ std::vector<ListedWebsite> WebsiteDb::DbLoadWebsites()
 
 void WebsiteDb::DbAddUrl(const QString &url)
 {
-    connection().execute(websitesql::add(url));
+    SqliteStatement insert = connection().prepare(storeschema::AddUrl);
+    insert.bind(1, url);
+    insert.run();
 }
 
 bool WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status,
@@ -220,30 +197,45 @@ bool WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const 
     if (rowId) {
         id = QString::number(*rowId);
     } else {
-        SqliteStatement find = connection().prepare(websitesql::findId(url));
+        SqliteStatement find = connection().prepare(storeschema::FirstIdOfUrl);
+        find.bind(1, url);
         if (!find.step())
             return false;
         id = find.text(0);
     }
-    return connection().execute(websitesql::updateContent(content, status, id, url)) > 0;
+    SqliteStatement update = connection().prepare(storeschema::SaveContent);
+    update.bind(1, content);
+    update.bind(2, status);
+    // The ID as text, as it was read: the column's integer affinity compares
+    // it as the number, and a hand-made table without that affinity as text.
+    update.bind(3, id);
+    update.bind(4, url);
+    return update.run() > 0;
 }
 
 void WebsiteDb::deleteUrl(const QString &url)
 {
-    connection().execute(websitesql::remove(url));
+    SqliteStatement remove = connection().prepare(storeschema::RemoveUrl);
+    remove.bind(1, url);
+    remove.run();
 }
 
 std::optional<StoreRow> WebsiteDb::lookupRow(const QString &url)
 {
-    SqliteStatement row = connection().prepare(websitesql::lookup(url));
+    SqliteStatement row = connection().prepare(storeschema::FirstRowOfUrl);
+    row.bind(1, url);
     if (!row.step())
         return std::nullopt;
     return StoreRow(row);
 }
 
-int WebsiteDb::execute(const QString &sql)
+std::optional<WebsiteRecord> WebsiteDb::lookup(const QString &url)
 {
-    return connection().execute(sql);
+    SqliteStatement row = connection().prepare(storeschema::FirstRowOfUrl);
+    row.bind(1, url);
+    if (!row.step())
+        return std::nullopt;
+    return recordAt(row);
 }
 
 void WebsiteDb::close()
@@ -276,6 +268,16 @@ void WebsiteDb::commitBatch()
     }
 }
 
+void WebsiteDb::rollbackBatch() noexcept
+{
+    if (!inBatch())
+        return;
+    try {
+        connection().execute(u"ROLLBACK;");
+    } catch (const StoreError &) {
+    }
+}
+
 bool WebsiteDb::inBatch() const
 {
     return connection_ && connection_->inTransaction();
@@ -295,10 +297,7 @@ StoreBatch::~StoreBatch()
         db_.commitBatch();
     } catch (const StoreError &) {
         // A destructor cannot report; leave the connection usable.
-        try {
-            db_.execute(QStringLiteral("ROLLBACK;"));
-        } catch (const StoreError &) {
-        }
+        db_.rollbackBatch();
     }
 }
 
@@ -337,7 +336,7 @@ QString localLastChange(QStringView s)
     // tzset(), which DbLoadWebsites calls once; Qt's local-time conversion
     // would re-read them (a stat of the zone file) for every row.
     constexpr qint64 unixEpochJulianDay = 2440588;
-    const std::time_t utc =
+    const auto utc =
         std::time_t((date.toJulianDay() - unixEpochJulianDay) * 86400 + time.msecsSinceStartOfDay() / 1000);
     std::tm local{};
 #ifdef _WIN32

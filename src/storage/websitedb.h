@@ -1,5 +1,6 @@
 #pragma once
 #include "storage/storesqlite.h"
+#include "storage/websiterecord.h"
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -11,8 +12,6 @@
 // per watched URL with its check options, the stored text of its last saved
 // check, that check's status and its time.
 namespace sentrel {
-
-struct EditUrlOptions;
 
 inline constexpr char16_t StoreFileName[] = u"websites.db";
 inline constexpr char16_t StoreTemplateFileName[] = u"empty.db";
@@ -71,17 +70,15 @@ struct StoreSettings {
 class WebsiteDb final : public UrlStore {
 public:
     // Opens dataFolder + "websites.db": copies the template there when no
-    // file exists, creates the table when the file has none, and appends the
-    // option columns a store of an older version lacks. Throws
-    // StoreOpenError when the file cannot be opened or is no database, and
-    // StoreError when the column migration fails. Never writes over a file
-    // it cannot read as a store.
+    // file exists and brings the file to the current schema (migrateStore:
+    // the table when the file has none, the option columns a store of an
+    // older version lacks). Throws StoreOpenError when the file cannot be
+    // opened or is no database, and StoreError when a migration step fails.
+    // Never writes over a file it cannot read as a store.
     WebsiteDb(const QString &dataFolder, const StoreSettings &settings);
     ~WebsiteDb() override;
 
     const QString &path() const { return path_; }
-
-    void AddColumnIfNotExists(const QString &table, const QString &column, const QString &type);
 
     std::vector<ListedWebsite> DbLoadWebsites() override;
     void DbAddUrl(const QString &url) override;
@@ -95,20 +92,18 @@ public:
                        std::optional<qint64> rowId = std::nullopt);
     void deleteUrl(const QString &url) override;
     std::optional<StoreRow> lookupRow(const QString &url) override;
-
-    // Runs one statement built by another part of the program; returns the
-    // number of rows it changed.
-    int execute(const QString &sql);
+    // The URL's first row, typed; nothing when the store has none.
+    std::optional<WebsiteRecord> lookup(const QString &url);
 
     // The options dialog's OK and `sentrel-cli set`: every row of targetUrl
-    // gets newUrl and the options, and loses its stored text
-    // (editOptionsUpdateSql). Throws Error "Already in the list: URL" and
+    // gets newUrl and the options, and loses its stored text, its last
+    // change and its status. Throws Error "Already in the list: URL" and
     // changes nothing when another row holds newUrl, compared as a check
     // finds its row: without surrounding blanks and control characters,
     // letter case counting (as adding compares). The test and the change are
     // one transaction, so another program cannot add the URL in between.
     // Returns the number of rows changed.
-    int editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options);
+    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options);
 
     // Closes the connection (before Reset to Defaults deletes the file);
     // every later call throws StoreError.
@@ -119,6 +114,7 @@ public:
     // the transaction back before it throws.
     void beginBatch();
     void commitBatch();
+    void rollbackBatch() noexcept; // leaves the connection usable; errors are dropped
     bool inBatch() const;
 
 private:

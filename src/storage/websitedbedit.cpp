@@ -1,12 +1,29 @@
-#include "storage/storeoptions.h"
+#include "storage/storeschema.h"
 #include "storage/websitedb.h"
-#include "storage/websitedbsql.h"
 #include "text/error.h"
 #include "text/lines.h"
 
 namespace sentrel {
 
-int WebsiteDb::editUrl(const QString &targetUrl, const QString &newUrl, const EditUrlOptions &options)
+namespace {
+
+// "update WEBSITES set URL=?1, STRIP=?2, ..., CONTENT=NULL, LASTCHANGE=NULL,
+// STATUS=NULL where URL=?N;": the new URL, every option column in order,
+// then the URL edited. The stored text goes, so the next check starts
+// afresh. Made from the column list, so an added option column is written
+// without another change here.
+QString editStatement()
+{
+    QString sql = QStringLiteral("update WEBSITES set URL=?1");
+    int parameter = 2;
+    for (const auto &column : storeschema::OptionColumns)
+        sql += QStringLiteral(", %1=?%2").arg(QString::fromUtf16(column.name)).arg(parameter++);
+    return sql + QStringLiteral(", CONTENT=NULL, LASTCHANGE=NULL, STATUS=NULL where URL=?%1;").arg(parameter);
+}
+
+} // namespace
+
+int WebsiteDb::editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options)
 {
     // The write lock from the start: between the test and the change no
     // other program may add the URL.
@@ -16,14 +33,22 @@ int WebsiteDb::editUrl(const QString &targetUrl, const QString &newUrl, const Ed
     // no rival: only blanks around the URL may change.
     const QStringView wanted = trimmedView(newUrl);
     {
-        SqliteStatement rows = connection().prepare(websitesql::urls());
+        SqliteStatement rows = connection().prepare(storeschema::AllUrls);
         while (rows.step()) {
             const QString listed = rows.text(0);
             if (listed != targetUrl && trimmedView(listed) == wanted)
                 throw Error(QStringLiteral("Already in the list: %1").arg(listed));
         }
     }
-    const int changed = connection().execute(editOptionsUpdateSql(newUrl, options, targetUrl));
+    static const QString statement = editStatement();
+    SqliteStatement update = connection().prepare(statement);
+    StoredOptionTexts stored = storedFromOptions(options);
+    int parameter = 1;
+    update.bind(parameter++, newUrl);
+    for (const std::optional<QString> *value : inColumnOrder(stored))
+        update.bindOrNull(parameter++, *value);
+    update.bind(parameter, targetUrl);
+    const int changed = update.run();
     batch.commit();
     return changed;
 }

@@ -107,7 +107,7 @@ void *GumboArena::allocate(std::size_t size)
     } else {
         block = static_cast<char *>(carve(classSize(cls) + kHeader));
     }
-    const unsigned tag = unsigned(cls);
+    const auto tag = unsigned(cls);
     std::memcpy(block, &tag, sizeof tag);
     return block + kHeader;
 }

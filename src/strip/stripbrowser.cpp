@@ -98,14 +98,14 @@ template <typename Text, typename View> Text joined(const std::vector<View> &pie
 QByteArray preparedPage(QStringView text)
 {
     const auto pieces = preparedPieces<QStringView>(
-        text, u"</html>", u"<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>");
+        text, u"</html>", uR"(<meta http-equiv="X-UA-Compatible" content="IE=edge,chrome=1"/>)");
     return pieces.size() == 1 ? pieces.front().toUtf8() : joined<QString>(pieces).toUtf8();
 }
 
 QByteArray preparedPage(QByteArrayView utf8)
 {
     return joined<QByteArray>(preparedPieces<QByteArrayView>(
-        utf8, "</html>", "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge,chrome=1\"/>"));
+        utf8, "</html>", R"(<meta http-equiv="X-UA-Compatible" content="IE=edge,chrome=1"/>)"));
 }
 
 QString renderedPage(QByteArray utf8)

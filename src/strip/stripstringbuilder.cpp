@@ -29,7 +29,7 @@ QString StripWithStringBuilder(QStringView text)
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     QString out(n, Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    auto *o = reinterpret_cast<char16_t *>(out.data());
     qsizetype written = 0;
     bool inTag = false, inScript = false, inStyle = false;
     for (qsizetype i = 0; i < n; ++i) {

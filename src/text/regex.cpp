@@ -1,4 +1,5 @@
 #include "text/regex.h"
+#include <cstddef>
 
 namespace sentrel {
 
@@ -56,7 +57,7 @@ qsizetype RegexMatch::start(int group) const
 {
     if (!data_ || group < 0 || group >= groups_)
         return -1;
-    const PCRE2_SIZE v = pcre2_get_ovector_pointer(data_)[2 * group];
+    const PCRE2_SIZE v = pcre2_get_ovector_pointer(data_)[std::ptrdiff_t(2) * group];
     return v == PCRE2_UNSET ? -1 : qsizetype(v);
 }
 

@@ -27,8 +27,11 @@ std::string page(const char *title, const char *body)
 
 bool save(QWidget *widget, const QString &folder, const char *name)
 {
+    // Laid out and painted: exposed, then the layout's queued requests done.
+    (void)QTest::qWaitForWindowExposed(widget->window());
     QApplication::processEvents();
-    QTest::qWait(150);
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QApplication::processEvents();
     const QString file = folder + u'/' + QString::fromLatin1(name);
     const bool ok = widget->grab().save(file);
     std::fprintf(stderr, "%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
@@ -66,8 +69,8 @@ int main(int argc, char **argv)
     dialog->editor()->setPlainText(lines.join(QStringLiteral("\r\n")));
     dialog->addButton()->click();
 
-    window.runs().ToolButton1Click();
-    window.runs().ToolButton1Click();
+    window.ToolButton1Click();
+    window.ToolButton1Click();
     fixture.selectRows({1});
     fixture.clickRow(1);
     save(&window, folder, "main-window.png");

@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 #include "app/urllistview.h"
+#include <QCoreApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QTest>
@@ -28,7 +29,9 @@ TAppForm &WindowFixture::start()
     environment.restartProgram = [this] { ++restarts; };
     window_ = std::make_unique<TAppForm>(std::move(environment));
     window_->show();
-    QTest::qWait(20);
+    // Shown on the screen, then the zero timers the first show starts.
+    (void)QTest::qWaitForWindowExposed(window_.get());
+    QCoreApplication::processEvents();
     return *window_;
 }
 

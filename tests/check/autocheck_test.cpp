@@ -72,9 +72,13 @@ public:
     bool countdownVisible = false;
 };
 
-class Automatic : public testing::Test {
+class Automatic : public testing::Test, protected RunFixture {
 protected:
-    Automatic() { rows = FakeRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}); }
+    Automatic()
+    {
+        for (const char *url : {"a", "b", "c"})
+            rows.add(QString::fromLatin1(url));
+    }
 
     QString savedValue(const char16_t *key) const
     {
@@ -94,17 +98,9 @@ protected:
 
     QTemporaryDir dir;
     SettingsFile settings = SettingsFile::open(dir.path() + u'/');
-    QStringList events;
-    FakeRows rows;
-    QStringList changed;
-    CountingPump pump;
-    FakeWindow window{events};
-    FakeNotifier notifier{events};
-    FakeChecker checker{rows, changed, events};
-    CheckRuns runs{RunServices{rows, checker, pump, window, notifier, changed}};
     FakeControls controls;
     FakeTimer timer;
-    AutoCheck autoCheck{AutoCheckServices{runs, controls, timer, window, pump, settings}};
+    AutoCheck autoCheck{AutoCheckServices{commands, controls, timer, window, pump, settings}};
 };
 
 TEST_F(Automatic, CheckingTheBoxStartsTheCountdownAndSavesOn)
@@ -239,7 +235,7 @@ TEST_F(Automatic, ChangesDuringAnAutomaticRunNeverStartASecondOneInsideIt)
 TEST_F(Automatic, AFailedSettingsRewriteIsShownAfterTheChangeIsMade)
 {
     SettingsFile unwritable(QStringLiteral("/proc/no-such-folder/settings.ini"), IniDocument());
-    AutoCheck broken{AutoCheckServices{runs, controls, timer, window, pump, unwritable}};
+    AutoCheck broken{AutoCheckServices{commands, controls, timer, window, pump, unwritable}};
     controls.checked = true;
     broken.CheckBox1Click();
     EXPECT_TRUE(timer.active);

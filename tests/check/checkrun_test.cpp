@@ -8,30 +8,25 @@ using namespace sentrel::enginetest;
 
 namespace {
 
-class Runs : public testing::Test {
+class Runs : public testing::Test, protected RunFixture {
 protected:
     Runs()
     {
         pump.onPump = [this] { events.append(QStringLiteral("pump")); };
     }
-    void list(const QStringList &urls) { rows = FakeRows(urls); }
+    void list(const QStringList &urls)
+    {
+        for (const QString &url : urls)
+            rows.add(url);
+    }
     QStringList checks() const { return events.filter(QStringLiteral("check ")); }
-
-    QStringList events;
-    FakeRows rows;
-    QStringList changed{QStringLiteral("left over from the last run")};
-    CountingPump pump;
-    FakeWindow window{events};
-    FakeNotifier notifier{events};
-    FakeChecker checker{rows, changed, events};
-    CheckRuns runs{RunServices{rows, checker, pump, window, notifier, changed}};
 };
 
 TEST_F(Runs, CheckAllChecksEveryRowAndReportsChanges)
 {
     list({QStringLiteral("a"), QStringLiteral("b")});
     checker.changes = {QStringLiteral("b")};
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(events, (QStringList{QStringLiteral("hide panel"), QStringLiteral("check a"),
                                    QStringLiteral("pump"), QStringLiteral("check b"), QStringLiteral("pump"),
                                    QStringLiteral("status Complete"), QStringLiteral("notify b")}));
@@ -40,7 +35,7 @@ TEST_F(Runs, CheckAllChecksEveryRowAndReportsChanges)
 TEST_F(Runs, CheckAllWithoutChangesSaysNoChangeDetectedAndStillCallsTheNotifications)
 {
     list({QStringLiteral("a")});
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(window.statusText, u"No Change Detected");
     EXPECT_EQ(events.last(), u"notify ") << "with an empty list, which does nothing";
 }
@@ -48,14 +43,14 @@ TEST_F(Runs, CheckAllWithoutChangesSaysNoChangeDetectedAndStillCallsTheNotificat
 TEST_F(Runs, CheckAllEmptiesEveryStatusFirst)
 {
     list({QStringLiteral("a"), QStringLiteral("b")});
-    rows.rows[1].status = QStringLiteral("404 Not Found");
-    checker.during[QStringLiteral("a")] = [this] { EXPECT_EQ(rows.rows[1].status, u""); };
-    runs.ToolButton1Click();
+    rows.model.setStatus(rows.id(1), QStringLiteral("404 Not Found"));
+    checker.during[QStringLiteral("a")] = [this] { EXPECT_EQ(rows.row(1).status, u""); };
+    commands.ToolButton1Click();
 }
 
 TEST_F(Runs, CheckAllOnAnEmptyListBeeps)
 {
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(events, (QStringList{QStringLiteral("hide panel"), QStringLiteral("beep")}));
     EXPECT_TRUE(changed.isEmpty());
 }
@@ -63,31 +58,70 @@ TEST_F(Runs, CheckAllOnAnEmptyListBeeps)
 TEST_F(Runs, CheckUrlChecksTheSelectedRowsAndSaysCompleteEvenWithoutChanges)
 {
     list({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    rows.rows[0].selected = rows.rows[2].selected = true;
-    rows.rows[0].status = rows.rows[1].status = QStringLiteral("old");
-    runs.CheckURL1Click();
+    rows.select(0);
+    rows.select(2);
+    rows.model.setStatus(rows.id(0), QStringLiteral("old"));
+    rows.model.setStatus(rows.id(1), QStringLiteral("old"));
+    commands.CheckURL1Click();
     EXPECT_EQ(events,
               (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("check a"),
                            QStringLiteral("pump"), QStringLiteral("check c"), QStringLiteral("pump"),
                            QStringLiteral("status Complete"), QStringLiteral("notify ")}));
-    EXPECT_EQ(rows.rows[1].status, u"old") << "an unselected row keeps its status";
+    EXPECT_EQ(rows.row(1).status, u"old") << "an unselected row keeps its status";
 }
 
 TEST_F(Runs, CheckUrlWithNothingSelectedBeepsAfterEmptyingTheChangedList)
 {
     list({QStringLiteral("a")});
-    runs.CheckURL1Click();
+    commands.CheckURL1Click();
     EXPECT_EQ(events,
               (QStringList{QStringLiteral("pump"), QStringLiteral("hide panel"), QStringLiteral("beep")}));
     EXPECT_TRUE(changed.isEmpty());
+}
+
+TEST_F(Runs, TheOutcomeSaysWhatWasCheckedAndFoundAndNothingBeepsBeforeTheEnding)
+{
+    list({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    checker.changes = {QStringLiteral("b")};
+    const RunOutcome all = runs.checkAll();
+    EXPECT_EQ(all.checked, 3);
+    EXPECT_EQ(all.changedUrls, QStringList{QStringLiteral("b")});
+    EXPECT_EQ(all.statusText, u"Complete");
+
+    rows.select(2);
+    const RunOutcome one = runs.checkSelected();
+    EXPECT_EQ(one.checked, 1);
+    EXPECT_TRUE(one.changedUrls.isEmpty());
+    EXPECT_EQ(one.statusText, u"Complete");
+
+    rows.selected.clear();
+    const RunOutcome none = runs.checkSelected();
+    EXPECT_TRUE(none.nothingChecked());
+    EXPECT_EQ(none.statusText, u"");
+    EXPECT_TRUE(events.filter(QStringLiteral("beep")).isEmpty()) << "the beep is the desktop's ending";
+    EXPECT_TRUE(events.filter(QStringLiteral("notify")).isEmpty());
+}
+
+TEST_F(Runs, CheckUrlFollowsItsRowsByIdentityWhileRowsGoMeanwhile)
+{
+    list({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+    rows.select(1);
+    rows.select(2);
+    rows.select(3);
+    checker.during[QStringLiteral("b")] = [this] {
+        rows.remove(0); // c moves up to where b was
+        rows.remove(2); // d, selected, is deleted
+    };
+    commands.CheckURL1Click();
+    EXPECT_EQ(checks(), (QStringList{QStringLiteral("check b"), QStringLiteral("check c")}));
 }
 
 TEST_F(Runs, RowsAddedOrRemovedMeanwhileAreTakenIntoAccount)
 {
     list({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     checker.during[QStringLiteral("a")] = [this] { rows.remove(1); };
-    checker.during[QStringLiteral("c")] = [this] { rows.rows.push_back(FakeRow::of(QStringLiteral("d"))); };
-    runs.ToolButton1Click();
+    checker.during[QStringLiteral("c")] = [this] { rows.add(QStringLiteral("d")); };
+    commands.ToolButton1Click();
     EXPECT_EQ(checks(),
               (QStringList{QStringLiteral("check a"), QStringLiteral("check c"), QStringLiteral("check d")}));
 }
@@ -97,7 +131,7 @@ TEST_F(Runs, TheStopFlagEndsCheckAllAfterTheRowInProgressWithTheUsualEnding)
     list({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
     checker.changes = {QStringLiteral("a")};
     checker.during[QStringLiteral("b")] = [this] { runs.requestStop(); };
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(checks(), (QStringList{QStringLiteral("check a"), QStringLiteral("check b")}));
     EXPECT_EQ(window.statusText, u"Complete");
     EXPECT_EQ(events.last(), u"notify a");
@@ -107,16 +141,17 @@ TEST_F(Runs, CheckAllClearsAStopFlagLeftFromBefore)
 {
     list({QStringLiteral("a")});
     runs.requestStop();
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(checks(), QStringList{QStringLiteral("check a")});
 }
 
 TEST_F(Runs, CheckUrlDoesNotLookAtTheStopFlag)
 {
     list({QStringLiteral("a"), QStringLiteral("b")});
-    rows.rows[0].selected = rows.rows[1].selected = true;
+    rows.select(0);
+    rows.select(1);
     checker.during[QStringLiteral("a")] = [this] { runs.requestStop(); };
-    runs.CheckURL1Click();
+    commands.CheckURL1Click();
     EXPECT_EQ(checks().size(), 2);
 }
 
@@ -129,7 +164,7 @@ TEST_F(Runs, AnErrorOfACheckEndsTheRunThereWithoutNotifications)
     };
     window.setStatusText(QStringLiteral("Loading b..."));
     events.clear();
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(events.last(), u"error Error in regular expression at offset 3: missing closing parenthesis");
     EXPECT_EQ(checks(), (QStringList{QStringLiteral("check a"), QStringLiteral("check b")}));
     EXPECT_TRUE(events.filter(QStringLiteral("notify")).isEmpty());
@@ -147,9 +182,9 @@ TEST_F(Runs, ARunStartedInsideARunHasItsOwnEndingAndTheOuterOneGoesOn)
         if (nested)
             return;
         nested = true;
-        runs.ToolButton1Click(); // "Check All" clicked while the first check's messages go through
+        commands.ToolButton1Click(); // "Check All" clicked while the first check's messages go through
     };
-    runs.ToolButton1Click();
+    commands.ToolButton1Click();
     EXPECT_EQ(checks().size(), 4);
     const QStringList notices = events.filter(QStringLiteral("notify"));
     // The nested run emptied the list, dropping the outer run's own find of

@@ -34,16 +34,23 @@ protected:
 
 TEST_F(StoreForChecks, ALookupReadsTheStoredTextStatusAndOptions)
 {
-    db->execute(
-        QStringLiteral("UPDATE WEBSITES SET CONTENT = 'text', STATUS = 'OK', STRIP = 'NO', LINESTART = '1', "
-                       "LINESTOP = '2', KEYWORD = 'k', XPATH = '//p', REGEX = 'r' WHERE URL = 'http://a/';"));
+    SqliteConnection(folder() + QStringLiteral("websites.db"))
+        .execute(QStringLiteral(
+            "UPDATE WEBSITES SET CONTENT = 'text', STATUS = 'OK', STRIP = 'NO', LINESTART = '1', "
+            "LINESTOP = '2', KEYWORD = 'k', XPATH = '//p', REGEX = 'r' WHERE URL = 'http://a/';"));
     WebsiteCheckStore store(*db);
     const std::optional<StoredCheck> row = store.lookup(QStringLiteral("http://a/"));
     ASSERT_TRUE(row);
     EXPECT_EQ(row->content, u"text");
     EXPECT_EQ(row->status, u"OK");
-    const CheckOptions expected{QStringLiteral("NO"), QStringLiteral("1"),   QStringLiteral("2"),
-                                QStringLiteral("k"),  QStringLiteral("//p"), QStringLiteral("r")};
+    CheckOptions expected;
+    expected.strip = false;
+    expected.lineRange = true;
+    expected.lineStart = 1;
+    expected.lineStop = 2;
+    expected.keyword = QStringLiteral("k");
+    expected.xpath = QStringLiteral("//p");
+    expected.regex = QStringLiteral("r");
     EXPECT_EQ(row->options, expected);
     EXPECT_EQ(row->rowId, 1);
     EXPECT_EQ(store.lookup(QStringLiteral("http://c/"))->rowId, 3);
@@ -166,10 +173,10 @@ TEST(CheckOfAChangedRow, WhenAnotherProgramRemovedTheRowNothingIsSavedOrAnnounce
         WebsiteDb caseDb(caseDir.path() + u'/', StoreSettings{});
         for (const char *u : {"http://a/", "http://b/", "http://c/"})
             caseDb.DbAddUrl(QString::fromLatin1(u));
-        caseDb.execute(
-            QStringLiteral("update WEBSITES set %1 where ID=1;").arg(QString::fromUtf16(c.stored)));
+        SqliteConnection(caseDb.path())
+            .execute(QStringLiteral("update WEBSITES set %1 where ID=1;").arg(QString::fromUtf16(c.stored)));
         WebsiteCheckStore store(caseDb);
-        FakeRows rows({url});
+        TestList rows({url});
         RecordingStoreErrors storeErrors;
         FakeDisplay display;
         FakePreferences preferences;
@@ -183,17 +190,19 @@ TEST(CheckOfAChangedRow, WhenAnotherProgramRemovedTheRowNothingIsSavedOrAnnounce
         };
         FixedClock clock;
         QStringList changed;
+        OutcomePainter painter(rows.model, display);
         CheckEngine engine(
-            CheckServices{rows, store, storeErrors, display, preferences, pump, loader, clock, changed});
-        engine.CheckURL(0);
+            CheckServices{rows.model, store, storeErrors, painter, preferences, pump, loader, clock});
+        if (engine.check(rows.id(0)).changed)
+            changed.append(url);
 
         QStringList contents;
         SqliteConnection other(caseDir.filePath(QStringLiteral("websites.db")));
         for (SqliteStatement all = other.prepare(u"select CONTENT from WEBSITES order by ID;"); all.step();)
             contents.append(all.text(0));
         EXPECT_EQ(contents, c.contentsAfter);
-        EXPECT_EQ(rows.rows[0].status, QString::fromUtf16(c.status));
-        EXPECT_EQ(rows.rows[0].lastChange.isEmpty(), c.logLines == 0);
+        EXPECT_EQ(rows.row(0).status, QString::fromUtf16(c.status));
+        EXPECT_EQ(rows.row(0).lastChange.isEmpty(), c.logLines == 0);
         EXPECT_EQ(display.log.size(), c.logLines);
         EXPECT_EQ(changed.size(), c.logLines);
         EXPECT_EQ(display.statusText, u"");

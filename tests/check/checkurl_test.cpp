@@ -25,15 +25,15 @@ StoredCheck storedAs(const QString &content, const QString &status, CheckOptions
 
 class CheckUrl : public testing::Test, protected EngineFixture {
 protected:
-    CheckUrl() { rows.rows.push_back(FakeRow::of(Url, QStringLiteral("earlier"), QStringLiteral("before"))); }
+    CheckUrl() { rows.add(Url, QStringLiteral("earlier"), QStringLiteral("before")); }
     void page(const QString &text) { loader.pages.insert(Url, text); }
-    const FakeRow &row() const { return rows.rows.front(); }
+    UrlListRow row() const { return rows.row(0); }
 };
 
 TEST_F(CheckUrl, AFirstCheckSavesTheTextAsOkWithoutReportingAChange)
 {
     page(QStringLiteral("<p>Hello</p>"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"OK");
     EXPECT_EQ(row().lastChange, Time);
     EXPECT_TRUE(display.log.isEmpty());
@@ -46,7 +46,7 @@ TEST_F(CheckUrl, AnUnchangedPageIsOkAndNothingIsSaved)
 {
     store.rows[Url] = storedAs(QStringLiteral("Hello"), QStringLiteral("Changed!"));
     page(QStringLiteral("<p>Hello</p>"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"OK");
     EXPECT_EQ(row().lastChange, u"earlier");
     EXPECT_TRUE(store.saves.empty());
@@ -57,7 +57,7 @@ TEST_F(CheckUrl, AChangedPageIsLoggedListedAndSavedAsChanged)
 {
     store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"));
     page(QStringLiteral("<p>New</p>"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Changed!");
     EXPECT_EQ(row().lastChange, Time);
     EXPECT_EQ(display.log, QStringList{Time + QStringLiteral(" (Changed) ") + Url});
@@ -72,7 +72,7 @@ TEST_F(CheckUrl, AFirstCheckSavesAnEmptyTextSoTheWatchedTextAppearingIsAChange)
     onlyStock.keyword = QStringLiteral("in stock");
     store.rows[Url] = storedAs(QString(), QString(), onlyStock);
     page(QStringLiteral("Sold out"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"OK");
     EXPECT_EQ(row().lastChange, Time);
     EXPECT_TRUE(changed.isEmpty());
@@ -81,7 +81,7 @@ TEST_F(CheckUrl, AFirstCheckSavesAnEmptyTextSoTheWatchedTextAppearingIsAChange)
     EXPECT_EQ(store.saves[0], (Saved{Url, QString(), QStringLiteral("OK")}));
 
     page(QStringLiteral("Sold out\nIN STOCK"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Changed!");
     EXPECT_EQ(changed, QStringList{Url});
     EXPECT_EQ(display.log, QStringList{Time + QStringLiteral(" (Changed) ") + Url});
@@ -95,7 +95,7 @@ TEST_F(CheckUrl, AnEmptyTextAlreadySavedIsNoChangeAndNotSavedAgain)
     keyword.keyword = QStringLiteral("x");
     store.rows[Url] = storedAs(QString(), QStringLiteral("OK"), keyword);
     page(QStringLiteral("nothing"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"OK");
     EXPECT_EQ(row().lastChange, u"earlier");
     EXPECT_TRUE(store.saves.empty());
@@ -105,7 +105,7 @@ TEST_F(CheckUrl, TextsThatDifferOnlyInSurroundingWhiteSpaceAreEqual)
 {
     store.rows[Url] = storedAs(QStringLiteral("\r\n  Hello\r\n\r\n"), QStringLiteral("OK"));
     page(QStringLiteral("\n\n<p>Hello</p>\t \n"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"OK");
     EXPECT_TRUE(store.saves.empty());
 }
@@ -114,7 +114,7 @@ TEST_F(CheckUrl, TheComparisonIsByCodeUnitSoLetterCaseIsAChange)
 {
     store.rows[Url] = storedAs(QStringLiteral("hello"), QStringLiteral("OK"));
     page(QStringLiteral("Hello"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Changed!");
 }
 
@@ -124,7 +124,7 @@ TEST_F(CheckUrl, AChangeToAnEmptyTextIsReportedAndSaved)
     xpath.xpath = QStringLiteral("//nothing");
     store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"), xpath);
     page(QStringLiteral("<p>x</p>"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Changed!");
     ASSERT_EQ(store.saves.size(), 1u);
     EXPECT_EQ(store.saves[0].content, u"");
@@ -154,7 +154,7 @@ TEST_F(CheckUrl, AFailedDownloadBecomesTheStatusAndALogLineAndNothingIsSaved)
         SCOPED_TRACE(c.name);
         display.log.clear();
         page(c.page);
-        engine.CheckURL(0);
+        check(rows.id(0));
         EXPECT_EQ(row().status, c.expected);
         EXPECT_EQ(display.log,
                   QStringList{Time + QStringLiteral(" (Error: ") + c.expected + QStringLiteral(") ") + Url});
@@ -169,7 +169,7 @@ TEST_F(CheckUrl, AFailedDownloadBecomesTheStatusAndALogLineAndNothingIsSaved)
 TEST_F(CheckUrl, TheStepsComeInTheirOrder)
 {
     // Status bar, lookup, check time, messages, download, display.
-    rows.rows[0].url = QStringLiteral("  ") + Url + QStringLiteral(" \t");
+    rows.model.rename(rows.id(0), QStringLiteral("  ") + Url + QStringLiteral(" \t"));
     page(QStringLiteral("Hello"));
     pump.onPump = [this] {
         EXPECT_EQ(display.statusText, QStringLiteral("Loading ") + Url + QStringLiteral("..."));
@@ -177,7 +177,7 @@ TEST_F(CheckUrl, TheStepsComeInTheirOrder)
         EXPECT_TRUE(loader.requested.isEmpty());
         clock.now = clock.now.addSecs(3600); // the check time is already taken
     };
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(pump.count, 1);
     EXPECT_EQ(loader.requested, QStringList{Url}) << "the URL is the caption trimmed";
     EXPECT_EQ(row().lastChange, Time);
@@ -193,14 +193,16 @@ TEST_F(CheckUrl, TheStripMethodAndExclusionsAreReadWhenThePageIsThere)
         preferences.method = StripMethod::Browser;
         preferences.exclusionList = {QStringLiteral("Visitor")};
     };
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(store.saves.at(0).content, u"a\r\nb");
 }
 
-TEST_F(CheckUrl, ARowPastTheEndIsNoCheck)
+TEST_F(CheckUrl, ARowNoLongerListedIsNoCheck)
 {
-    engine.CheckURL(1);
-    engine.CheckURL(-1);
+    const RowId gone = rows.id(0);
+    rows.remove(0);
+    check(gone);
+    check(RowId(0)); // never given to a row
     EXPECT_EQ(store.lookups, 0);
     EXPECT_TRUE(display.statusHistory.isEmpty());
 }
@@ -272,14 +274,14 @@ TEST_F(CheckUrl, AnErrorOfAReductionStepIsTheRowsErrorAndNothingIsSaved)
     for (const ReductionFailure &c : cases) {
         SCOPED_TRACE(c.name);
         CheckOptions options;
-        options.strip = c.strip;
+        options.strip = c.strip != u"NO";
         options.xpath = c.xpath;
         options.regex = c.regex;
         store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"), options);
         preferences.method = c.method;
         display.log.clear();
         page(c.page);
-        EXPECT_NO_THROW(engine.CheckURL(0));
+        EXPECT_NO_THROW(check(rows.id(0)));
         EXPECT_EQ(row().status, c.error);
         EXPECT_EQ(display.log,
                   QStringList{Time + QStringLiteral(" (Error: ") + c.error + QStringLiteral(") ") + Url});
@@ -296,7 +298,7 @@ TEST_F(CheckUrl, AFirstCheckThatFailsToReduceSavesNothing)
     badPattern.regex = QStringLiteral("(");
     store.rows[Url] = storedAs(QString(), QString(), badPattern);
     page(QStringLiteral("x"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Error in regular expression at offset 1: missing closing parenthesis");
     EXPECT_TRUE(store.saves.empty());
 }
@@ -313,7 +315,7 @@ TEST_F(CheckUrl, AnErrorOfAReductionMadeAheadOnAnotherThreadIsTheRowsErrorToo)
     CheckServices services = engine.services();
     services.reducer = &ahead;
     CheckEngine withAhead(services);
-    EXPECT_NO_THROW(withAhead.CheckURL(0));
+    EXPECT_NO_THROW(recordChange(withAhead.check(rows.id(0))));
     EXPECT_EQ(ahead.size(), 0) << "the check took the reduction made ahead";
     EXPECT_EQ(row().status, u"Error in regular expression at offset 1: missing closing parenthesis");
     EXPECT_EQ(display.log.size(), 1);
@@ -323,7 +325,7 @@ TEST_F(CheckUrl, AnErrorOfAReductionMadeAheadOnAnotherThreadIsTheRowsErrorToo)
 TEST_F(CheckUrl, AnErrorStatusOfSeveralLinesIsOneLogLine)
 {
     page(QStringLiteral("!Socket Error # 111\r\nConnection refused"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(row().status, u"Socket Error # 111\r\nConnection refused") << "the cell keeps the text";
     EXPECT_EQ(display.log,
               QStringList{Time + QStringLiteral(" (Error: Socket Error # 111: Connection refused) ") + Url});
@@ -333,7 +335,7 @@ TEST_F(CheckUrl, AFailedLookupIsReportedAndTheCheckGoesOnAsAFirstCheck)
 {
     store.failLookup = true;
     page(QStringLiteral("<b>Hello</b>"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(storeErrors.texts,
               QStringList{QStringLiteral("Exception raised with message: database is locked")});
     EXPECT_EQ(row().status, u"OK");
@@ -346,7 +348,7 @@ TEST_F(CheckUrl, AFailedSaveIsReportedAndTheStatusIsStillShown)
     store.rows[Url] = storedAs(QStringLiteral("Old"), QStringLiteral("OK"));
     store.failSave = true;
     page(QStringLiteral("New"));
-    engine.CheckURL(0);
+    check(rows.id(0));
     EXPECT_EQ(storeErrors.texts,
               QStringList{QStringLiteral("Exception raised with message: disk I/O error")});
     EXPECT_EQ(row().status, u"Changed!");
@@ -369,26 +371,26 @@ protected:
     {
         for (const char *u : {"http://a/", "http://b/", "http://c/"}) {
             const QString url = QString::fromLatin1(u);
-            rows.rows.push_back(FakeRow::of(url));
+            rows.add(url);
             store.rows[url] = storedAs(QStringLiteral("old"), QStringLiteral("OK"));
             loader.pages.insert(url, QStringLiteral("new"));
         }
     }
 };
 
-TEST_F(RowsChangingDuringTheDownload, TheRowNowAtThePositionGetsTheCells)
+TEST_F(RowsChangingDuringTheDownload, TheCheckedRowGetsTheCellsWhereverItMoved)
 {
     loader.duringLoad = [this] { rows.remove(0); };
-    engine.CheckURL(1); // http://b/, which moves up to position 0
-    EXPECT_EQ(rows.statuses(), (QStringList{QString(), QStringLiteral("Changed!")}));
+    check(rows.id(1)); // http://b/, which moves up to position 0
+    EXPECT_EQ(rows.statuses(), (QStringList{QStringLiteral("Changed!"), QString()}));
     EXPECT_EQ(store.saves.size(), 1u);
 }
 
-TEST_F(RowsChangingDuringTheDownload, NoRowPastTheEndIsWritten)
+TEST_F(RowsChangingDuringTheDownload, ARowMovedUpIsStillWritten)
 {
     loader.duringLoad = [this] { rows.remove(0); };
-    engine.CheckURL(2); // http://c/ is still listed, but its position is past the end now
-    EXPECT_EQ(rows.statuses(), (QStringList{QString(), QString()}));
+    check(rows.id(2)); // http://c/ is still listed, one position up
+    EXPECT_EQ(rows.statuses(), (QStringList{QString(), QStringLiteral("Changed!")}));
     EXPECT_EQ(changed, QStringList{QStringLiteral("http://c/")});
     EXPECT_EQ(display.statusText, u"");
 }
@@ -399,7 +401,7 @@ TEST_F(RowsChangingDuringTheDownload, ADeletedUrlIsNotSavedBackIntoTheStore)
         rows.remove(2);
         store.rows.erase(QStringLiteral("http://c/"));
     };
-    engine.CheckURL(2);
+    check(rows.id(2));
     EXPECT_TRUE(store.saves.empty());
     EXPECT_TRUE(store.rows.find(QStringLiteral("http://c/")) == store.rows.end());
     EXPECT_TRUE(changed.isEmpty());
@@ -409,8 +411,8 @@ TEST_F(RowsChangingDuringTheDownload, ADeletedUrlIsNotSavedBackIntoTheStore)
 
 TEST_F(RowsChangingDuringTheDownload, EveryRowGoneLeavesAnEmptyStatusBar)
 {
-    pump.onPump = [this] { rows.rows.clear(); };
-    engine.CheckURL(0);
+    pump.onPump = [this] { rows.clear(); };
+    check(rows.id(0));
     EXPECT_EQ(display.statusText, u"");
     EXPECT_TRUE(store.saves.empty());
 }

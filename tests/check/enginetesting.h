@@ -3,10 +3,13 @@
 #include "check/checkports.h"
 #include "check/checkstore.h"
 #include "check/checkurl.h"
+#include "check/outcomepainter.h"
+#include "check/runcommands.h"
 #include "check/runports.h"
 #include "storage/storeerror.h"
 #include "storage/storesqlite.h"
 #include "text/error.h"
+#include "uimodel/urllistmodel.h"
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -18,42 +21,43 @@
 
 namespace sentrel::enginetest {
 
-struct FakeRow {
-    QString url;
-    QString lastChange;
-    QString status;
-    bool selected = false;
-
-    static FakeRow of(QString url, QString lastChange = {}, QString status = {})
-    {
-        return FakeRow{std::move(url), std::move(lastChange), std::move(status), false};
-    }
-};
-
-class FakeRows : public CheckRows {
+// The URL list of a test, addressed by position for brevity; the engine and
+// the runs see only the model and its row ids.
+class TestList {
 public:
-    FakeRows() = default;
-    explicit FakeRows(const QStringList &urls)
+    TestList() = default;
+    explicit TestList(const QStringList &urls)
     {
         for (const QString &u : urls)
-            rows.push_back(FakeRow::of(u));
+            add(u);
     }
-    int rowCount() const override { return int(rows.size()); }
-    QString caption(int row) const override { return rows.at(size_t(row)).url; }
-    bool isSelected(int row) const override { return rows.at(size_t(row)).selected; }
-    void setLastChange(int row, const QString &text) override { rows.at(size_t(row)).lastChange = text; }
-    void setStatus(int row, const QString &text) override { rows.at(size_t(row)).status = text; }
-
-    void remove(int row) { rows.erase(rows.begin() + row); }
+    RowId add(const QString &url, const QString &lastChange = {}, const QString &status = {})
+    {
+        return model.append({url, lastChange, status});
+    }
+    RowId id(int row) const { return model.idAt(row); }
+    UrlListRow row(int row) const
+    {
+        const RowId at = id(row);
+        return {model.url(at), model.lastChange(at), model.status(at)};
+    }
+    void remove(int row) { model.remove(id(row)); }
+    void clear()
+    {
+        while (model.count() > 0)
+            model.remove(id(0));
+    }
+    void select(int row) { selected.append(id(row)); }
     QStringList statuses() const
     {
         QStringList s;
-        for (const FakeRow &r : rows)
-            s.append(r.status);
+        for (int i = 0; i < model.count(); ++i)
+            s.append(model.status(id(i)));
         return s;
     }
 
-    std::vector<FakeRow> rows;
+    UrlListModel model;
+    QList<RowId> selected;
 };
 
 class FakeDisplay : public CheckDisplay {
@@ -157,19 +161,30 @@ public:
     QDateTime now{QDate(2024, 3, 7), QTime(9, 5, 3)};
 };
 
-// One check engine over the fakes above.
+// One check engine over the fakes above, its outcomes painted on the list
+// and the display as the desktop does.
 struct EngineFixture {
-    FakeRows rows;
+    TestList rows;
     FakeStore store;
     RecordingStoreErrors storeErrors;
     FakeDisplay display;
+    OutcomePainter painter{rows.model, display};
     FakePreferences preferences;
     CountingPump pump;
     ScriptedLoader loader;
     FixedClock clock;
-    QStringList changed;
+    QStringList changed; // the changed URLs of the checks made through check()
     CheckEngine engine{
-        CheckServices{rows, store, storeErrors, display, preferences, pump, loader, clock, changed}};
+        CheckServices{rows.model, store, storeErrors, painter, preferences, pump, loader, clock}};
+
+    // One check as a run makes it: a saved change joins `changed`.
+    CheckOutcome check(RowId row) { return recordChange(engine.check(row)); }
+    CheckOutcome recordChange(const CheckOutcome &outcome)
+    {
+        if (outcome.changed)
+            changed.append(outcome.url);
+        return outcome;
+    }
 };
 
 // The window's side of a run, with every call in one record.
@@ -181,8 +196,8 @@ public:
         statusText = text;
         events_.append(QStringLiteral("status ") + text);
     }
-    void hideContentPanel() override { events_.append(QStringLiteral("hide panel")); }
-    void beep() override { events_.append(QStringLiteral("beep")); }
+    void hideContentPanel() { events_.append(QStringLiteral("hide panel")); }
+    void beep() { events_.append(QStringLiteral("beep")); }
     void showError(const QString &message) override { events_.append(QStringLiteral("error ") + message); }
     QString statusText;
 
@@ -205,30 +220,48 @@ private:
     QStringList &events_;
 };
 
-// Checks by recording; per row position, what else happens in that check.
+// Checks by recording; per URL, what else happens in that check.
 class FakeChecker : public RowChecker {
 public:
-    FakeChecker(FakeRows &rows, QStringList &changed, QStringList &events)
-        : rows_(rows), changed_(changed), events_(events)
+    FakeChecker(UrlListModel &list, QStringList &events) : list_(list), events_(events) {}
+    CheckOutcome check(RowId row) override
     {
-    }
-    void CheckURL(int index) override
-    {
-        const QString url = rows_.caption(index);
-        events_.append(QStringLiteral("check ") + url);
-        rows_.setStatus(index, QStringLiteral("OK"));
-        if (changes.contains(url))
-            changed_.append(url);
-        if (const auto it = during.find(url); it != during.end())
+        CheckOutcome outcome;
+        outcome.row = row;
+        outcome.url = list_.url(row);
+        events_.append(QStringLiteral("check ") + outcome.url);
+        list_.setStatus(row, QStringLiteral("OK"));
+        outcome.status = QStringLiteral("OK");
+        outcome.changed = changes.contains(outcome.url);
+        if (const auto it = during.find(outcome.url); it != during.end())
             it->second();
+        return outcome;
     }
     QStringList changes;
     std::map<QString, std::function<void()>> during;
 
 private:
-    FakeRows &rows_;
-    QStringList &changed_;
+    UrlListModel &list_;
     QStringList &events_;
+};
+
+} // namespace sentrel::enginetest
+
+namespace sentrel::enginetest {
+
+// The runs of a window over a list, with every call of the window, the
+// notifier and the checker in one record, as the desktop assembles them.
+struct RunFixture {
+    QStringList events;
+    TestList rows;
+    QStringList changed{QStringLiteral("left over from the last run")};
+    CountingPump pump;
+    FakeWindow window{events};
+    FakeNotifier notifier{events};
+    FakeChecker checker{rows.model, events};
+    CheckRuns runs{RunServices{rows.model, [this] { return rows.selected; }, checker, pump, changed,
+                               [this] { window.hideContentPanel(); }}};
+    RunCommands commands{RunCommandServices{runs, window, notifier, [this] { window.beep(); }}};
 };
 
 } // namespace sentrel::enginetest

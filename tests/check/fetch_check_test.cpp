@@ -25,7 +25,7 @@ TEST_P(FetchFailureInACheck, IsTheRowsStatusAndSavesNothing)
     server.on("/page", GetParam().reply);
     const QString url = server.url("/page");
 
-    FakeRows rows(QStringList{url});
+    TestList rows(QStringList{url});
     FakeStore store;
     store.rows[url] = StoredCheck{QStringLiteral("the whole page"), QStringLiteral("OK"), {}, {}};
     RecordingStoreErrors storeErrors;
@@ -35,12 +35,14 @@ TEST_P(FetchFailureInACheck, IsTheRowsStatusAndSavesNothing)
     DirectPageLoader loader(pageDownload(quickOptions()));
     FixedClock clock;
     QStringList changed;
+    OutcomePainter painter(rows.model, display);
     CheckEngine engine(
-        CheckServices{rows, store, storeErrors, display, preferences, pump, loader, clock, changed});
+        CheckServices{rows.model, store, storeErrors, painter, preferences, pump, loader, clock});
 
-    engine.CheckURL(0);
+    if (engine.check(rows.id(0)).changed)
+        changed.append(url);
     const QString status = u16(GetParam().status);
-    EXPECT_EQ(rows.rows[0].status, status);
+    EXPECT_EQ(rows.row(0).status, status);
     EXPECT_EQ(display.log, QStringList{QStringLiteral("2024-03-07 09:05:03 (Error: ") + status +
                                        QStringLiteral(") ") + url});
     EXPECT_TRUE(store.saves.empty());

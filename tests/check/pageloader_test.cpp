@@ -8,10 +8,12 @@
 #include "text/regex.h"
 #include <QCoreApplication>
 #include <QTimer>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <latch>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 
 using namespace sentrel;
@@ -34,25 +36,20 @@ using BackgroundLoading = WithEventLoop;
 TEST_F(BackgroundLoading, TheWindowsEventsRunWhileThePageDownloadsElsewhere)
 {
     const auto windowThread = std::this_thread::get_id();
-    std::atomic<bool> downloading{false};
-    std::atomic<bool> releaseDownload{false};
+    std::binary_semaphore releaseDownload{0};
     std::thread::id downloadThread;
+    bool timerRanDuringDownload = false;
+    // The download holds until an event of the window's thread has run: it
+    // can only finish if that thread keeps handling events meanwhile.
     BackgroundPageLoader loader([&](const QString &url) {
         downloadThread = std::this_thread::get_id();
-        downloading = true;
-        while (!releaseDownload)
-            std::this_thread::sleep_for(1ms);
+        QTimer::singleShot(0, QCoreApplication::instance(), [&] {
+            timerRanDuringDownload = true;
+            releaseDownload.release();
+        });
+        releaseDownload.acquire();
         return QStringLiteral("page of ") + url;
     });
-    bool timerRanDuringDownload = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (downloading) {
-            timerRanDuringDownload = true;
-            releaseDownload = true;
-        }
-    });
-    poll.start(5);
     EXPECT_EQ(loader.load(QStringLiteral("u")), u"page of u");
     EXPECT_TRUE(timerRanDuringDownload);
     EXPECT_NE(downloadThread, windowThread);
@@ -73,54 +70,70 @@ TEST_F(BackgroundLoading, ADownloadsErrorComesBackToTheCaller)
 TEST_F(BackgroundLoading, ALoadStartedFromTheEventsOfAnotherFinishesFirst)
 {
     QStringList finished;
-    BackgroundPageLoader loader([](const QString &url) {
-        std::this_thread::sleep_for(url == u"outer" ? 30ms : 60ms);
+    // The outer download ends first, while the inner load's events run: its
+    // result must still wait until the inner load has returned.
+    std::latch innerStarted{1};
+    std::latch outerDownloaded{1};
+    BackgroundPageLoader loader([&](const QString &url) {
+        if (url == u"outer") {
+            innerStarted.wait();
+            outerDownloaded.count_down();
+        } else {
+            innerStarted.count_down();
+            outerDownloaded.wait();
+        }
         return url;
     });
-    QTimer::singleShot(5, [&] { finished.append(loader.load(QStringLiteral("inner"))); });
+    QTimer::singleShot(0, [&] { finished.append(loader.load(QStringLiteral("inner"))); });
     finished.append(loader.load(QStringLiteral("outer")));
     EXPECT_EQ(finished, (QStringList{QStringLiteral("inner"), QStringLiteral("outer")}));
 }
 
-TEST_F(BackgroundLoading, ARowDeletedDuringTheDownloadIsNeverWrittenPastTheEnd)
+TEST_F(BackgroundLoading, ARowMovedDuringTheDownloadKeepsItsOutcome)
 {
     EngineFixture f;
     for (const char *u : {"http://a/", "http://b/"}) {
-        f.rows.rows.push_back(FakeRow::of(QString::fromLatin1(u)));
+        f.rows.add(QString::fromLatin1(u));
         f.store.rows[QString::fromLatin1(u)] =
             StoredCheck{QStringLiteral("old"), QStringLiteral("OK"), {}, {}};
     }
-    std::atomic<bool> release{false};
+    std::binary_semaphore release{0};
     BackgroundPageLoader loader([&](const QString &) {
-        while (!release)
-            std::this_thread::sleep_for(1ms);
+        QTimer::singleShot(0, QCoreApplication::instance(), [&] {
+            f.rows.remove(0); // a "Delete" handled while the page of http://b/ loads
+            release.release();
+        });
+        release.acquire();
         return QStringLiteral("new");
     });
-    CheckEngine engine(CheckServices{f.rows, f.store, f.storeErrors, f.display, f.preferences, f.pump, loader,
-                                     f.clock, f.changed});
-    QTimer::singleShot(10, [&] {
-        f.rows.remove(0); // a "Delete" handled while the page of http://b/ loads
-        release = true;
-    });
-    engine.CheckURL(1);
-    ASSERT_EQ(f.rows.rowCount(), 1);
-    EXPECT_EQ(f.rows.rows[0].status, u"") << "position 1 is past the end now";
+    CheckEngine engine(CheckServices{f.rows.model, f.store, f.storeErrors, f.painter, f.preferences, f.pump,
+                                     loader, f.clock});
+    f.recordChange(engine.check(f.rows.id(1)));
+    ASSERT_EQ(f.rows.model.count(), 1);
+    EXPECT_EQ(f.rows.row(0).status, u"Changed!") << "http://b/ moved up to position 0";
     EXPECT_EQ(f.changed, QStringList{QStringLiteral("http://b/")});
 }
 
-// A download that records how many run at once.
+// A download that records how many run at once. The first one holds until
+// a second has started, so that a loader that overlaps downloads shows it
+// however the threads happen to be scheduled.
 class CountingDownload {
 public:
     QString operator()(const QString &url)
     {
-        const int now = ++running_;
         {
-            std::lock_guard lock(mutex_);
+            std::unique_lock lock(mutex_);
+            const int now = ++running_;
             most_ = std::max(most_, now);
             started_.append(url);
+            changed_.notify_all();
+            if (started_.size() == 1)
+                changed_.wait(lock, [this] { return started_.size() > 1; });
         }
-        std::this_thread::sleep_for(2ms);
-        --running_;
+        {
+            std::lock_guard lock(mutex_);
+            --running_;
+        }
         if (url.endsWith(u"!"))
             throw Error(QStringLiteral("failed ") + url);
         return QStringLiteral("page of ") + url;
@@ -135,10 +148,17 @@ public:
         std::lock_guard lock(mutex_);
         return started_;
     }
+    // Waits until `n` downloads have started, or a generous time is up.
+    void waitForStarts(qsizetype n) const
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, 60s, [&] { return started_.size() >= n; });
+    }
 
 private:
-    std::atomic<int> running_{0};
+    int running_ = 0;
     mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
     int most_ = 0;
     QStringList started_;
 };
@@ -175,13 +195,13 @@ TEST(Prefetching, GivesEveryCheckWhatItsOwnDownloadWouldHaveGiven)
     EXPECT_EQ(counter.started().size(), 30) << "each page downloaded once";
 }
 
-// Waits until `n` downloads have started (or a generous time is up), then a
-// little longer for any that should not start.
+// The number of downloads started once `n` have started and the loader had
+// a moment to start any it should not. That moment only gives a faulty
+// loader the chance to show itself: a correct one gives `n` however long it
+// is, so the verdict never depends on the machine's speed.
 qsizetype settledAt(const CountingDownload &counter, qsizetype n)
 {
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (counter.started().size() < n && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(1ms);
+    counter.waitForStarts(n);
     std::this_thread::sleep_for(30ms);
     return counter.started().size();
 }
@@ -218,7 +238,7 @@ TEST(ReductionsDoneAhead, AreUsedOnlyForTheSameInputs)
 {
     ReductionCache cache;
     CheckOptions digits;
-    digits.strip = QStringLiteral("NO");
+    digits.strip = false;
     digits.regex = QStringLiteral("\\d+");
     cache.prepare(QStringLiteral("u"), QStringLiteral("  a1 b2 \r\n"), digits, StripMethod::Regex, {});
     EXPECT_EQ(cache.size(), 1);

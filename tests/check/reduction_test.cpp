@@ -32,10 +32,9 @@ TEST(LineRange, KeepsTheLinesFromStartToStopCountedFromZero)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        CheckOptions options;
-        options.strip = QStringLiteral("NO");
-        options.lineStart = u16(c.start);
-        options.lineStop = u16(c.stop);
+        // Through the store's reading of the columns, as a check gets them.
+        const CheckOptions options =
+            optionsFromStored({QStringLiteral("NO"), u16(c.start), u16(c.stop), {}, {}, {}});
         EXPECT_EQ(reducePage(u16(c.text), options, StripMethod::Regex, {}), u16(c.expected));
     }
 }
@@ -99,7 +98,7 @@ TEST(RegexStep, JoinsTheWholeMatchesOnePerLine)
 TEST(RegexStep, AfterTheFinalTrimTheDigitsExampleIsOneCrLfTwentyTwo)
 {
     CheckOptions options;
-    options.strip = QStringLiteral("NO");
+    options.strip = false;
     options.regex = QStringLiteral("[0-9]+");
     EXPECT_EQ(reducePage(u"a1 b22", options, StripMethod::Regex, {}).trimmed(), u"1\r\n22");
 }
@@ -206,17 +205,19 @@ protected:
 
 TEST_F(ReductionOrder, OnlyExactlyNoTurnsStrippingOff)
 {
-    options.strip = QStringLiteral("NO");
+    // The STRIP column as stored: exactly "NO", another case, and NULL.
+    options = optionsFromStored({QStringLiteral("NO"), {}, {}, {}, {}, {}});
     EXPECT_EQ(reduce(u"<b>x</b>"), u"<b>x</b>\r\n");
-    options.strip = QStringLiteral("no");
+    options = optionsFromStored({QStringLiteral("no"), {}, {}, {}, {}, {}});
     EXPECT_EQ(reduce(u"<b>x</b>"), u"x\r\n");
-    options.strip = QString();
+    options = optionsFromStored({});
     EXPECT_EQ(reduce(u"<b>x</b>"), u"x\r\n");
 }
 
 TEST_F(ReductionOrder, TheLineRangeCountsTheLinesOfTheStrippedText)
 {
-    options.lineStart = QStringLiteral("1");
+    options.lineRange = true;
+    options.lineStart = 1;
     EXPECT_EQ(reduce(u"<p>one</p>\n<p>two</p>"), u"two\r\n");
 }
 
@@ -231,13 +232,13 @@ TEST_F(ReductionOrder, XPathRunsOnStrippedTextUnlessStripIsNo)
 {
     options.xpath = QStringLiteral("//p");
     EXPECT_EQ(reduce(u"<html><body><p>a</p></body></html>"), u"") << "no tags are left after stripping";
-    options.strip = QStringLiteral("NO");
+    options.strip = false;
     EXPECT_EQ(reduce(u"<html><body><p>a</p><p>b</p></body></html>"), u"<p > a\r\n<p > b\r\n");
 }
 
 TEST_F(ReductionOrder, TheRegularExpressionSeesTheXPathSelection)
 {
-    options.strip = QStringLiteral("NO");
+    options.strip = false;
     options.xpath = QStringLiteral("//p");
     options.regex = QStringLiteral("\\d+");
     EXPECT_EQ(reduce(u"<html><body><p>a1</p><div>99</div><p>b2</p></body></html>"), u"1\r\n2\r\n");

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <set>
@@ -62,9 +63,16 @@ protected:
     void SetUp() override
     {
         server_.onOther([this](const ReceivedRequest &request) {
-            std::lock_guard lock(mutex_);
+            std::unique_lock lock(mutex_);
             const std::string text = pageText(request.target, ++requests_);
             served_[server_.url(request.target)].insert(QString::fromStdString(text));
+            // Past the number of replies allowed so far, a reply waits until
+            // the test allows more.
+            ++heldBack_;
+            heldChanged_.notify_all();
+            heldChanged_.wait(lock, [this] { return requests_ <= allowedReplies_; });
+            --heldBack_;
+            heldChanged_.notify_all();
             // A little latency, as from a real server: the runs overlap all along.
             const std::string body = "<html><body><p>" + text + "</p></body></html>";
             Reply reply;
@@ -135,9 +143,41 @@ protected:
         return texts;
     }
 
+    // Replies to the requests after the next `count` wait until allowAll().
+    void allowOnly(int count)
+    {
+        std::lock_guard lock(mutex_);
+        allowedReplies_ = requests_ + count;
+        heldChanged_.notify_all();
+    }
+    void allowAll()
+    {
+        std::lock_guard lock(mutex_);
+        allowedReplies_ = std::numeric_limits<int>::max();
+        heldChanged_.notify_all();
+    }
+    // Waits until a reply is held back, or a generous time is up.
+    bool waitForAHeldReply()
+    {
+        std::unique_lock lock(mutex_);
+        return heldChanged_.wait_for(lock, std::chrono::seconds(60),
+                                     [this] { return heldBack_ > 0 && requests_ > allowedReplies_; });
+    }
+
+    // The held replies go before the members they use do.
+    ~SharedStore() override
+    {
+        allowAll();
+        std::unique_lock lock(mutex_);
+        heldChanged_.wait(lock, [this] { return heldBack_ == 0; });
+    }
+
     LoopbackServer server_;
     QTemporaryDir dir_;
     std::mutex mutex_;
+    std::condition_variable heldChanged_;
+    int allowedReplies_ = std::numeric_limits<int>::max();
+    int heldBack_ = 0;
     int requests_ = 0;
     std::map<QString, std::set<QString>> served_;
     std::vector<std::unique_ptr<QProcess>> processes_;
@@ -200,10 +240,26 @@ TEST_F(SharedStore, CheckRunKilledAtRandomMomentsLeavesEveryRowOldOrNew)
     for (int attempt = 0; attempt < kTries; ++attempt) {
         SCOPED_TRACE(attempt);
         const std::map<QString, QString> before = storedTexts();
+        // Every other run is killed while it waits for a page past its first
+        // group of saves (the run commits every 100 saves), so that some kills
+        // surely come in the middle of the saves; the others after a random
+        // time, anywhere in the run, in the middle of a write too.
+        const bool held = attempt % 2 == 0;
+        if (held)
+            allowOnly(random.bounded(110, kPages));
         QProcess *run = start({QStringLiteral("check"), QStringLiteral("--all")});
-        std::this_thread::sleep_for(std::chrono::milliseconds(random.bounded(5, runMs)));
+        if (held) {
+            ASSERT_TRUE(waitForAHeldReply()) << "the run never asked for the held page";
+            // The first group's rows are printed once they are committed.
+            for (int second = 0; second < 60 && !run->canReadLine() && run->state() == QProcess::Running;
+                 ++second)
+                run->waitForReadyRead(1000);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(random.bounded(5, runMs)));
+        }
         run->kill(); // SIGKILL
         run->waitForFinished();
+        allowAll();
         expectEveryRowFromARun({}, before);
         const std::map<QString, QString> after = storedTexts();
         int changed = 0;

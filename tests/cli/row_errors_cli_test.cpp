@@ -1,7 +1,7 @@
 #include "cli/clitesting.h"
-#include "storage/storeoptions.h"
 #include "storage/storesqlite.h"
 #include "storage/websitedb.h"
+#include "storage/websiteoptions.h"
 #include "support/loopbackserver.h"
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -28,10 +28,10 @@ protected:
 
     // Options that `set` refuses, written as an older version or another
     // program could have left them in the store.
-    static void storeOptions(const QTemporaryDir &dir, const QString &url, const EditUrlOptions &options)
+    static void storeOptions(const QTemporaryDir &dir, const QString &url, const WebsiteOptions &options)
     {
         WebsiteDb db(dir.path(), StoreSettings{});
-        ASSERT_EQ(db.execute(editOptionsUpdateSql(url, options, url)), 1);
+        ASSERT_EQ(db.editUrl(url, url, options), 1);
     }
 
     LoopbackServer server_;
@@ -61,14 +61,13 @@ TEST_F(RowErrorsCli, ABadRowIsThatRowsErrorAndTheRunGoesOnToAnnounceItsChanges)
                       .code,
                   0);
         ASSERT_EQ(run(dir, {QStringLiteral("check"), qurl(p + "/a")}).code, 0);
-        EditUrlOptions badPattern;
+        WebsiteOptions badPattern;
         badPattern.strip = true;
-        badPattern.regex = true;
-        badPattern.regexText = QStringLiteral("(");
+        badPattern.regex = QStringLiteral("(");
         storeOptions(dir, qurl(p + "/pattern"), badPattern);
-        EditUrlOptions badXPath;
-        badXPath.xpath = true;
-        badXPath.xpathText = QStringLiteral("div");
+        WebsiteOptions badXPath;
+        badXPath.strip = false;
+        badXPath.xpath = QStringLiteral("div");
         storeOptions(dir, qurl(p + "/xpath"), badXPath);
 
         const CliRun r =

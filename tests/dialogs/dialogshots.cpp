@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     ListRows rows;
     RecordedErrors errors;
     WebsiteDbEditStore dbStore([&] { return store.get(); });
-    TFormEditURL edit({rows, rows, dbStore, errors});
+    TFormEditURL edit({rows.model, rows.selection(), dbStore, errors});
     edit.setTarget(0, QStringLiteral("https://www.example.com/news/index.html"));
     edit.CheckBox1->setChecked(true);
     edit.CheckBox5->setChecked(true);

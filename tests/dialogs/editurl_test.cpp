@@ -25,7 +25,7 @@ protected:
         store.db().DbAddUrl(url);
         rows.appendRow(url, QStringLiteral("2026-01-01 10:00:00"), QStringLiteral("OK"));
     }
-    EditUrlContext context() { return {rows, rows, dbStore, errors}; }
+    EditUrlContext context() { return {rows.model, rows.selection(), dbStore, errors}; }
     TFormEditURL *open(int row)
     {
         rows.selectOnly(row);
@@ -113,15 +113,11 @@ TEST_F(EditUrlTest, NewRowOpensWithOnlyStripCheckedAndOkWritesDefaults)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("http://a.test/"));
-    EditUrlOptions expected;
+    WebsiteOptions expected;
     expected.strip = true;
     EXPECT_EQ(dialog->options(), expected);
     EXPECT_FALSE(dialog->SpinEdit1->isEnabled());
 
-    EXPECT_EQ(dialog->updateSql(),
-              QStringLiteral("update WEBSITES set URL='http://a.test/', STRIP='YES', LINESTART=NULL, "
-                             "LINESTOP=NULL, KEYWORD=NULL, XPATH=NULL, REGEX=NULL, CONTENT=NULL, "
-                             "LASTCHANGE=NULL, STATUS=NULL where URL='http://a.test/';"));
     dialog->Button1->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(dialog); // closed and freed
@@ -131,8 +127,8 @@ TEST_F(EditUrlTest, NewRowOpensWithOnlyStripCheckedAndOkWritesDefaults)
     for (const char16_t *column :
          {u"LINESTART", u"LINESTOP", u"KEYWORD", u"XPATH", u"REGEX", u"CONTENT", u"LASTCHANGE", u"STATUS"})
         EXPECT_TRUE(row.isNull(QStringView(column))) << QString::fromUtf16(column).toStdString();
-    EXPECT_TRUE(rows.rows[0].lastChange.isEmpty());
-    EXPECT_TRUE(rows.rows[0].status.isEmpty());
+    EXPECT_TRUE(rows.row(0).lastChange.isEmpty());
+    EXPECT_TRUE(rows.row(0).status.isEmpty());
     EXPECT_TRUE(errors.texts.isEmpty());
 }
 
@@ -141,21 +137,19 @@ TEST_F(EditUrlTest, OptionsRoundTripThroughTheStore)
     struct Case {
         const char *name;
         std::function<void(TFormEditURL &)> edit;
-        EditUrlOptions reopened;
+        WebsiteOptions reopened;
     };
-    EditUrlOptions zeroRange;
+    WebsiteOptions zeroRange;
+    zeroRange.strip = false;
     zeroRange.lineRange = true;
     zeroRange.lineStart = 0;
     zeroRange.lineStop = 0;
-    EditUrlOptions quoted;
+    WebsiteOptions quoted;
     quoted.strip = true;
-    quoted.keyword = true;
-    quoted.keywordText = QStringLiteral("it's");
-    quoted.xpath = true;
-    quoted.xpathText = QStringLiteral("//a[@title='x']");
-    quoted.regex = true;
-    quoted.regexText = QStringLiteral(" '[0-9]+' ");
-    EditUrlOptions stripOnly;
+    quoted.keyword = QStringLiteral("it's");
+    quoted.xpath = QStringLiteral("//a[@title='x']");
+    quoted.regex = QStringLiteral(" '[0-9]+' ");
+    WebsiteOptions stripOnly;
     stripOnly.strip = true;
     const Case cases[] = {
         {"LineRangeZeroZero",
@@ -232,9 +226,9 @@ TEST_F(EditUrlTest, RenameKeepsPositionAndEmptiesCells)
     TFormEditURL *dialog = open(1);
     dialog->Edit1->setText(QStringLiteral("http://b2.test/"));
     dialog->Button1->click();
-    EXPECT_EQ(rows.rows[1].url, QStringLiteral("http://b2.test/"));
-    EXPECT_TRUE(rows.rows[1].status.isEmpty());
-    EXPECT_EQ(rows.rows[0].status, QStringLiteral("OK"));
+    EXPECT_EQ(rows.row(1).url, QStringLiteral("http://b2.test/"));
+    EXPECT_TRUE(rows.row(1).status.isEmpty());
+    EXPECT_EQ(rows.row(0).status, QStringLiteral("OK"));
     EXPECT_FALSE(store.db().lookupRow(QStringLiteral("http://b.test/")).has_value());
     std::vector<QString> order;
     for (const ListedWebsite &w : store.db().DbLoadWebsites())
@@ -268,15 +262,15 @@ TEST_F(EditUrlTest, OkFollowsTheTargetWhenRowsMovedOrVanished)
     rows.removeRow(0); // b moved up to 0
     dialog->Edit1->setText(QStringLiteral("http://b2.test/"));
     dialog->Button1->click();
-    EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://b2.test/"));
+    EXPECT_EQ(rows.row(0).url, QStringLiteral("http://b2.test/"));
 
     TFormEditURL *gone = open(0);
     rows.removeRow(0);
     rows.appendRow(QStringLiteral("http://other.test/"), {}, QStringLiteral("OK"));
     gone->Edit1->setText(QStringLiteral("http://b3.test/"));
     gone->Button1->click();
-    EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://other.test/"));
-    EXPECT_EQ(rows.rows[0].status, QStringLiteral("OK"));
+    EXPECT_EQ(rows.row(0).url, QStringLiteral("http://other.test/"));
+    EXPECT_EQ(rows.row(0).status, QStringLiteral("OK"));
 }
 
 TEST_F(EditUrlTest, StoreFailuresShowTheStoreErrorMessage)
@@ -284,16 +278,17 @@ TEST_F(EditUrlTest, StoreFailuresShowTheStoreErrorMessage)
     add(QStringLiteral("http://a.test/"));
     add(QStringLiteral("http://b.test/"));
     // A trigger makes the UPDATE fail as a full disk would.
-    store.db().execute(QStringLiteral(
-        "create trigger refuse before update on WEBSITES begin select raise(ABORT, 'disk I/O error'); end;"));
+    SqliteConnection(store.db().path())
+        .execute(QStringLiteral("create trigger refuse before update on WEBSITES begin select raise(ABORT, "
+                                "'disk I/O error'); end;"));
     TFormEditURL *dialog = open(0);
     dialog->Edit1->setText(QStringLiteral("http://a2.test/"));
     dialog->Button1->click();
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("Exception raised with message: ")))
         << errors.texts[0].toStdString();
-    EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://a.test/"));
-    EXPECT_EQ(rows.rows[0].status, QStringLiteral("OK"));
+    EXPECT_EQ(rows.row(0).url, QStringLiteral("http://a.test/"));
+    EXPECT_EQ(rows.row(0).status, QStringLiteral("OK"));
 
     store.close();
     errors.texts.clear();
@@ -301,7 +296,9 @@ TEST_F(EditUrlTest, StoreFailuresShowTheStoreErrorMessage)
     ASSERT_NE(closed, nullptr);
     EXPECT_EQ(errors.texts.size(), 1); // the lookup
     EXPECT_EQ(closed->Edit1->text(), QStringLiteral("http://b.test/"));
-    EXPECT_EQ(closed->options(), EditUrlOptions());
+    WebsiteOptions unfilled; // the form as it is built: every box off
+    unfilled.strip = false;
+    EXPECT_EQ(closed->options(), unfilled);
     closed->Button2->click();
 }
 
@@ -352,7 +349,7 @@ TEST_F(EditUrlTest, NothingSelected)
     EXPECT_EQ(boxes.shown[0].kind, MessageKind::Warning);
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("WARNING"));
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("No item selected!"));
-    rows.rows[0].selected = true;
+    rows.select(0);
     TFormEditURL *dialog = ToolButton8Click(context(), boxes, nullptr);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->targetUrl(), QStringLiteral("http://a.test/"));
@@ -376,14 +373,14 @@ TEST_F(EditUrlTest, RenameOntoAListedUrlIsRefusedAndTheDialogStaysOpen)
         dialog->Button1->click();
         EXPECT_EQ(errors.texts, QStringList{QStringLiteral("Already in the list: http://b.test/")});
         EXPECT_TRUE(dialog->isVisible()) << "the dialog stays open to mend the URL";
-        EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://a.test/"));
-        EXPECT_EQ(rows.rows[0].status, QStringLiteral("OK"));
+        EXPECT_EQ(rows.row(0).url, QStringLiteral("http://a.test/"));
+        EXPECT_EQ(rows.row(0).status, QStringLiteral("OK"));
         EXPECT_TRUE(stored(QStringLiteral("http://a.test/")).isNull(u"KEYWORD"));
         EXPECT_EQ(store.db().DbLoadWebsites().size(), 2u);
     }
     dialog->Edit1->setText(QStringLiteral("http://c.test/"));
     dialog->Button1->click();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(rows.rows[0].url, QStringLiteral("http://c.test/"));
+    EXPECT_EQ(rows.row(0).url, QStringLiteral("http://c.test/"));
     EXPECT_EQ(stored(QStringLiteral("http://c.test/")).text(u"KEYWORD"), QStringLiteral("k"));
 }

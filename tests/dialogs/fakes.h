@@ -2,44 +2,40 @@
 // Stand-ins for the main window's objects that the dialogs act on.
 #include "dialogs/editurl.h"
 #include "storage/storeerror.h"
-#include "storage/urllist.h"
 #include "storage/websitedb.h"
 #include "uimodel/messages.h"
+#include "uimodel/urllistmodel.h"
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace sentrel::test {
 
-struct ListRow {
-    QString url, lastChange, status;
-    bool selected = false;
-};
-
-// The URL list: rows with captions, two cells and a selection.
-class ListRows : public UrlRows, public UrlRowRenamer {
+// The URL list of the main window: its model and a selection, addressed
+// by position for brevity.
+class ListRows {
 public:
-    int rowCount() const override { return int(rows.size()); }
-    QString caption(int row) const override { return rows.at(size_t(row)).url; }
-    bool isSelected(int row) const override { return rows.at(size_t(row)).selected; }
-    void appendRow(const QString &url, const QString &lastChange, const QString &status) override
+    void appendRow(const QString &url, const QString &lastChange, const QString &status)
     {
-        rows.push_back({url, lastChange, status});
+        model.append({url, lastChange, status});
     }
-    void removeRow(int row) override { rows.erase(rows.begin() + row); }
-    void renameRow(int row, const QString &url) override
+    void removeRow(int row) { model.remove(model.idAt(row)); }
+    int rowCount() const { return model.count(); }
+    UrlListRow row(int row) const
     {
-        ListRow &r = rows.at(size_t(row));
-        r.url = url;
-        r.lastChange.clear();
-        r.status.clear();
+        const RowId id = model.idAt(row);
+        return {model.url(id), model.lastChange(id), model.status(id)};
     }
-    void selectOnly(int row)
+    void selectOnly(int row) { selected = {model.idAt(row)}; }
+    void select(int row) { selected.append(model.idAt(row)); }
+    std::function<QList<RowId>()> selection()
     {
-        for (size_t i = 0; i < rows.size(); ++i)
-            rows[i].selected = int(i) == row;
+        return [this] { return selected; };
     }
-    std::vector<ListRow> rows;
+
+    UrlListModel model;
+    QList<RowId> selected;
 };
 
 class RecordedErrors : public StoreErrorSink {

@@ -1,4 +1,5 @@
 #include "app/tray.h"
+#include <QCoreApplication>
 #include <QIcon>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -47,7 +48,7 @@ TEST(Tray, MinimizingHidesOnlyWithTheOption)
         TrayController tray(
             window, someIcon(), [&] { return option; }, [] { return true; });
         window.setWindowState(Qt::WindowMinimized);
-        QTest::qWait(20);
+        QCoreApplication::processEvents(); // the tray reacts in a zero timer
         EXPECT_EQ(window.isVisible(), !option);
         EXPECT_EQ(tray.icon().isVisible(), option);
     }
@@ -80,7 +81,7 @@ TEST(Tray, StartupActionsOnTheWindow)
         TrayController tray(
             window, someIcon(), [] { return false; }, [] { return true; });
         applyStartupWindowAction(c.action, tray, window);
-        QTest::qWait(10);
+        QCoreApplication::processEvents(); // the tray reacts in a zero timer
         EXPECT_EQ(window.isVisible(), c.visible);
         EXPECT_EQ(window.isMinimized(), c.minimized);
         EXPECT_EQ(tray.icon().isVisible(), c.icon);

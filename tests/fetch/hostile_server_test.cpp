@@ -137,10 +137,10 @@ Outcome downloadInChild(EndlessServer &server, const FetchOptions &options)
     return outcome;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kMeasuresMemory = false; // the sanitizer's shadow memory and quarantine count too
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr bool kMeasuresMemory = false;
 #else
 constexpr bool kMeasuresMemory = true;

@@ -3,6 +3,7 @@
 #include "cli/storecommand.h"
 #include "text/lines.h"
 #include "text/textdecode.h"
+#include "uimodel/urllistcommands.h"
 
 namespace sentrel::cli {
 
@@ -91,7 +92,8 @@ protected:
             refuseNonAddresses(entries, io);
 
         const auto store = openStore(global, FolderUse::Create);
-        CliUrlRows rows = CliUrlRows::fromStore(*store);
+        UrlListModel rows;
+        listStoredUrls(rows, *store);
         CliStoreErrors errors(io.err);
         QStringList added;
         int listed = 0;
@@ -99,12 +101,11 @@ protected:
             // One transaction for all of them: one disk sync instead of one
             // per URL. Nothing is reported as added before it is durable.
             StoreBatch batch(*store);
-            UrlAdder adder(rows);
             for (const Entry &e : entries) {
                 const int failedBefore = errors.count();
-                if (adder.add(e.url, *store, errors)) {
+                if (const std::optional<RowId> row = Ekle(e.url, rows, *store, errors)) {
                     if (errors.count() == failedBefore)
-                        added.append(rows.caption(rows.rowCount() - 1));
+                        added.append(rows.url(*row));
                 } else if (!trimmedView(e.url).isEmpty()) {
                     ++listed;
                 }

@@ -1,3 +1,4 @@
+#include "check/checkassembly.h"
 #include "check/checkrun.h"
 #include "check/checkstore.h"
 #include "check/checkurl.h"
@@ -18,9 +19,11 @@
 #include "text/lines.h"
 #include "text/translation.h"
 #include "uimodel/messages.h"
+#include "uimodel/urllistmodel.h"
 #include <QCoreApplication>
 #include <QHash>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -38,62 +41,14 @@ constexpr int ExitRowFailed = 3;
 // many saves or this long.
 constexpr SaveGrouping RunSaveGrouping{100, std::chrono::milliseconds(250)};
 
-// The URL list of the run: the store's rows with their two cells.
-class CliCheckRows final : public CheckRows {
-public:
-    struct Row {
-        QString url;
-        QString lastChange;
-        QString status;
-        bool selected = false;
-    };
-
-    int rowCount() const override { return int(rows_.size()); }
-    QString caption(int row) const override { return rows_.at(size_t(row)).url; }
-    bool isSelected(int row) const override { return rows_.at(size_t(row)).selected; }
-    void setLastChange(int row, const QString &text) override { rows_.at(size_t(row)).lastChange = text; }
-    void setStatus(int row, const QString &text) override { rows_.at(size_t(row)).status = text; }
-
-    void append(const QString &url) { rows_.push_back({url, {}, {}, false}); }
-    void select(int row) { rows_.at(size_t(row)).selected = true; }
-    const QString &status(int row) const { return rows_.at(size_t(row)).status; }
-
-    // The row a user means by `url` (findListedUrl, as the other commands
-    // read their URL arguments); -1 when none.
-    int find(const QString &url) const
-    {
-        const auto indexOf = [this](const QString &caption) {
-            for (size_t i = 0; i < rows_.size(); ++i)
-                if (rows_[i].url == caption)
-                    return int(i);
-            return -1;
-        };
-        const std::optional<QString> listed =
-            findListedUrl(url, [&](const QString &caption) { return indexOf(caption) >= 0; });
-        return listed ? indexOf(*listed) : -1;
-    }
-
-private:
-    std::vector<Row> rows_;
-};
-
-// The status bar keeps its last text (the run's outcome is printed after
-// the run); log lines go to stderr at once.
-class CliDisplay final : public CheckDisplay {
-public:
-    explicit CliDisplay(std::ostream &err) : err_(err) {}
-    void setStatusText(const QString &text) override { statusText_ = text; }
-    void appendLog(const QString &line) override
-    {
-        writeLine(err_, line);
-        err_.flush();
-    }
-    const QString &statusText() const { return statusText_; }
-
-private:
-    std::ostream &err_;
-    QString statusText_;
-};
+// The row a user means by `url` (findListedUrl, as the other commands read
+// their URL arguments); nullopt when none.
+std::optional<RowId> findRow(const UrlListModel &list, const QString &url)
+{
+    const std::optional<QString> listed =
+        findListedUrl(url, [&](const QString &caption) { return list.findCaption(caption).has_value(); });
+    return listed ? list.findCaption(*listed) : std::nullopt;
+}
 
 class FixedPreferences final : public CheckPreferences {
 public:
@@ -109,87 +64,56 @@ private:
     QStringList exclusions_;
 };
 
-// No sound, no error box, nothing beeped: errors go to stderr.
-class CliRunWindow final : public RunWindow {
-public:
-    CliRunWindow(CliDisplay &display, std::ostream &err) : display_(display), err_(err) {}
-    void setStatusText(const QString &text) override { display_.setStatusText(text); }
-    void hideContentPanel() override {}
-    void beep() override { nothingChecked_ = true; }
-    void showError(const QString &message) override
-    {
-        writeLine(err_, message);
-        failed_ = true;
-    }
-    bool failed() const { return failed_; }
-    bool nothingChecked() const { return nothingChecked_; }
-
-private:
-    CliDisplay &display_;
-    std::ostream &err_;
-    bool failed_ = false;
-    bool nothingChecked_ = false;
-};
-
-// Of the notifications only the message makes sense without a desktop; it
-// is kept and printed after the run's outcome.
-class SilentPlatform final : public NotificationPlatform {
-public:
-    void beep() override {}
-    bool fileExists(const QString &) const override { return false; }
-    void playSoundAsync(const QString &) override {}
-    void openUrl(const QString &) override {}
-};
-
-class KeptMessages final : public MessageBoxes {
-public:
-    void showMessage(MessageKind, const QString &, const QString &text) override { texts.append(text); }
-    int confirm(const ConfirmationRequest &) override { return dialogresult::OK; }
-    QStringList texts;
-};
-
-// Checks rows until a stop signal came; from then on every row is passed over.
+// Checks rows until a stop signal came; from then on every row is passed
+// over, unseen by the observer.
 class StoppableChecker final : public RowChecker {
 public:
     StoppableChecker(RowChecker &checker, const StopSignals &signals) : checker_(checker), signals_(signals)
     {
     }
-    void CheckURL(int row) override
+    void runStarting(const QStringList &urls) override { checker_.runStarting(urls); }
+    void runEnded() override { checker_.runEnded(); }
+    CheckOutcome check(RowId row) override
     {
-        passedOver_ = signals_.received() != 0;
-        if (!passedOver_)
-            checker_.CheckURL(row);
+        if (signals_.received() == 0)
+            return checker_.check(row);
+        CheckOutcome passedOver;
+        passedOver.row = row;
+        passedOver.gone = true;
+        return passedOver;
     }
-    bool passedOver() const { return passedOver_; }
 
 private:
     RowChecker &checker_;
     const StopSignals &signals_;
-    bool passedOver_ = false;
 };
 
-// Each check's outcome as it finishes goes to the printer, which prints it
-// once its save is durable.
-class PrintingObserver final : public RunObserver {
+// Each check's log line goes to stderr at once; its outcome goes to the
+// printer, which prints it once its save is durable.
+class PrintingObserver final : public CheckObserver {
 public:
-    PrintingObserver(const CliCheckRows &rows, const StoppableChecker &checker,
-                     const WebsiteCheckStore &store, const CliStoreErrors &storeErrors, RowPrinter &printer)
-        : rows_(rows), checker_(checker), store_(store), storeErrors_(storeErrors), printer_(printer)
+    PrintingObserver(const UrlListModel &rows, const WebsiteCheckStore &store,
+                     const CliStoreErrors &storeErrors, RowPrinter &printer, std::ostream &err)
+        : rows_(rows), store_(store), storeErrors_(storeErrors), printer_(printer), err_(err)
     {
     }
-    void rowChecked(int row) override
+    void checkStarted(RowId, const QString &) override {}
+    void checkFinished(const CheckOutcome &outcome) override
     {
-        if (!checker_.passedOver())
-            printer_.rowDone(rows_.status(row), rows_.caption(row), store_.pendingSaves(),
-                             storeErrors_.count());
+        if (!outcome.logLine.isEmpty()) {
+            writeLine(err_, outcome.logLine);
+            err_.flush();
+        }
+        // A row gone meanwhile (deleted by another program) has no status.
+        printer_.rowDone(outcome.status, rows_.url(outcome.row), store_.pendingSaves(), storeErrors_.count());
     }
 
 private:
-    const CliCheckRows &rows_;
-    const StoppableChecker &checker_;
+    const UrlListModel &rows_;
     const WebsiteCheckStore &store_;
     const CliStoreErrors &storeErrors_;
     RowPrinter &printer_;
+    std::ostream &err_;
 };
 
 // The message box text with the line ends of a terminal.
@@ -300,80 +224,49 @@ protected:
         const FixedPreferences preferences(stripOverride.value_or(settings.stripMethod),
                                            loadExclusions(folder));
 
-        CliCheckRows rows;
-        for (const ListedWebsite &w : db->DbLoadWebsites())
-            rows.append(w.url);
-        QStringList toCheck;
-        if (all) {
-            for (int i = 0; i < rows.rowCount(); ++i)
-                toCheck.append(trim(rows.caption(i)));
-        } else {
-            for (const QString &url : named) {
-                const int row = rows.find(url);
-                if (row < 0)
-                    throw Error(QStringLiteral("Not in the list: %1").arg(url));
-                rows.select(row);
-            }
-            for (int i = 0; i < rows.rowCount(); ++i)
-                if (rows.isSelected(i))
-                    toCheck.append(trim(rows.caption(i)));
+        UrlListModel rows;
+        {
+            std::vector<UrlListRow> listed;
+            for (const ListedWebsite &w : db->DbLoadWebsites())
+                listed.push_back({w.url, QString(), QString()});
+            rows.appendMany(listed);
         }
+        QList<RowId> selected;
+        for (const QString &url : named) {
+            const std::optional<RowId> row = findRow(rows, url);
+            if (!row)
+                throw Error(QStringLiteral("Not in the list: %1").arg(url));
+            if (!selected.contains(*row))
+                selected.append(*row);
+        }
+        selected = rows.inListOrder(selected);
 
         // Before the store: a commit in its destructor still finds the printer.
         RowPrinter printer(io.out, io.err);
         WebsiteCheckStore store(*db, RunSaveGrouping);
         store.setCommitListener([&printer](bool durable) { printer.committed(durable); });
 
-        // With --jobs above 1 the pages are downloaded, and reduced with the
-        // options they have now, ahead of their checks.
-        ReductionCache reductions;
-        std::unique_ptr<PageLoader> loader;
-        if (jobs == 1 || toCheck.size() < 2) {
-            loader = std::make_unique<DirectPageLoader>();
-        } else {
-            QHash<QString, CheckOptions> options;
-            for (const QString &url : toCheck) {
-                try {
-                    if (const std::optional<StoredCheck> row = store.lookup(url))
-                        options.insert(url, row->options);
-                } catch (const StoreError &) {
-                    // The check's own lookup reports it.
-                }
-            }
-            const StripMethod method = preferences.stripMethod();
-            const QStringList exclusions = preferences.exclusions();
-            auto download = [&reductions, options, method, exclusions](const QString &url) {
-                QString text = DownloadPage(url);
-                if (const auto it = options.constFind(url); it != options.constEnd())
-                    reductions.prepare(url, text, *it, method, exclusions);
-                return text;
-            };
-            loader = std::make_unique<PrefetchingPageLoader>(toCheck, jobs, download);
-        }
-
         CliStoreErrors storeErrors(io.err);
-        CliDisplay display(io.err);
+        PrintingObserver observer(rows, store, storeErrors, printer, io.err);
         NoEventPump pump;
         SystemClock clock;
         QStringList changed;
-        CheckEngine engine(CheckServices{rows, store, storeErrors, display, preferences, pump, *loader, clock,
-                                         changed, jobs > 1 ? &reductions : nullptr});
+        // With --jobs above 1 the pages are downloaded, and reduced with the
+        // options they have now, ahead of their checks.
+        CheckAssembly engine(CheckAssemblyParts{rows, store, storeErrors, observer, preferences, pump, clock,
+                                                pageDownload(), jobs});
 
-        NotificationChoices choices;
-        choices.showMessage = settings.showMessage;
-        SilentPlatform platform;
-        KeptMessages messages;
-        const Translator english;
-        ActionNotifier notifier(choices, platform, messages, english);
-
-        CliRunWindow window(display, io.err);
         StoppableChecker stoppable(engine, stopSignals);
-        PrintingObserver observer(rows, stoppable, store, storeErrors, printer);
-        CheckRuns runs(RunServices{rows, stoppable, pump, window, notifier, changed, &observer});
-        if (all)
-            runs.ToolButton1Click();
-        else
-            runs.CheckURL1Click();
+        CheckRuns runs(RunServices{rows, [&selected] { return selected; }, stoppable, pump, changed, {}});
+        RunOutcome outcome;
+        bool failed = false;
+        try {
+            outcome = all ? runs.checkAll() : runs.checkSelected();
+        } catch (const std::exception &e) {
+            // The run ended at the row whose check raised it.
+            writeLine(io.err, errorMessage(e));
+            failed = true;
+        }
         // Stopped or not, what was checked is made durable and printed
         // before anything else waits (downloads ahead still in flight).
         try {
@@ -385,19 +278,23 @@ protected:
         const int stopSignal = stopSignals.received();
         if (stopSignal != 0) {
             writeLine(io.err, QStringLiteral("Stopped by a signal: the remaining rows were not checked."));
-        } else if (window.nothingChecked()) {
+        } else if (failed) {
+            // Said on stderr already.
+        } else if (outcome.nothingChecked()) {
             writeLine(io.err, QStringLiteral("The list is empty: nothing to check."));
-        } else if (!window.failed()) {
-            writeLine(io.out, display.statusText());
-            for (const QString &text : messages.texts)
-                writeLine(io.out, terminalText(text));
+        } else {
+            writeLine(io.out, outcome.statusText);
+            // Of the notifications only the message makes sense without a
+            // desktop; nothing is played or opened.
+            if (settings.showMessage && !outcome.changedUrls.isEmpty())
+                writeLine(io.out, terminalText(changedUrlsMessage(outcome.changedUrls)));
         }
         io.out.flush();
         writeLine(io.err, tallyText(printer.tally()));
         io.err.flush();
         if (stopSignal != 0)
             return StopSignals::exitCode(stopSignal);
-        if (window.failed() || storeErrors.count() > 0)
+        if (failed || storeErrors.count() > 0)
             return 1;
         return failOnError && printer.tally().errors > 0 ? ExitRowFailed : 0;
     }

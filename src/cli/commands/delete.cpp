@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "cli/storecommand.h"
+#include "uimodel/urllistcommands.h"
 
 namespace sentrel::cli {
 
@@ -23,27 +24,26 @@ protected:
         const QStringList urls = requiredUrls(args);
 
         const auto store = openStore(global, FolderUse::MustExist);
-        CliUrlRows rows = CliUrlRows::fromStore(*store);
-        QSet<QString> captions;
-        for (int i = 0; i < rows.rowCount(); ++i)
-            captions.insert(rows.caption(i));
+        UrlListModel rows;
+        listStoredUrls(rows, *store);
         int missing = 0;
+        QList<RowId> doomed;
         for (const QString &typed : urls) {
-            const std::optional<QString> url =
-                findListedUrl(typed, [&](const QString &candidate) { return captions.contains(candidate); });
+            const std::optional<QString> url = findListedUrl(
+                typed, [&](const QString &candidate) { return rows.findCaption(candidate).has_value(); });
             if (!url) {
                 writeLine(io.err, QStringLiteral("Not in the list: %1").arg(typed));
                 ++missing;
                 continue;
             }
-            for (int i = 0; i < rows.rowCount(); ++i)
-                if (rows.caption(i) == *url)
-                    rows.select(i);
+            for (int i = 0; i < rows.count(); ++i)
+                if (rows.url(rows.idAt(i)) == *url && !doomed.contains(rows.idAt(i)))
+                    doomed.append(rows.idAt(i));
         }
         CliStoreErrors errors(io.err);
         {
             StoreBatch batch(*store);
-            deleteSelectedRows(rows, *store, errors);
+            deleteRows(rows, doomed, *store, errors);
             batch.commit();
         }
         return missing == 0 && errors.count() == 0 ? 0 : 1;

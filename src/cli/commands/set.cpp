@@ -3,7 +3,7 @@
 #include "cli/commands.h"
 #include "cli/storecommand.h"
 #include "html/extract.h"
-#include "storage/storeoptions.h"
+#include "storage/websiteoptions.h"
 #include "text/lines.h"
 
 namespace sentrel::cli {
@@ -108,29 +108,29 @@ protected:
             throw UsageError(QStringLiteral("expects at least one option (see set --help)"));
 
         const auto store = openStore(global, FolderUse::MustExist);
-        std::optional<StoreRow> row;
+        std::optional<WebsiteRecord> record;
         const QString url = listedUrl(urls.first(), [&](const QString &candidate) {
-            row = store->lookupRow(candidate);
-            return row.has_value();
+            record = store->lookup(candidate);
+            return record.has_value();
         });
-        EditUrlOptions o = editOptionsFromRow(*row);
+        // As the dialog opens on the record, so options not given are stored
+        // as OK would store them unchanged.
+        WebsiteOptions o = optionsAsEdited(record->options);
         if (strip)
             o.strip = *strip;
         if (lines) {
             o.lineRange = range.has_value();
-            if (range)
-                std::tie(o.lineStart, o.lineStop) = *range;
+            o.lineStart = range ? std::optional<qint64>(range->first) : std::nullopt;
+            o.lineStop = range ? std::optional<qint64>(range->second) : std::nullopt;
         }
-        const auto apply = [](const std::optional<std::optional<QString>> &given, bool &box, QString &text) {
-            if (!given)
-                return;
-            box = given->has_value();
-            if (box)
-                text = **given;
+        const auto apply = [](const std::optional<std::optional<QString>> &given,
+                              std::optional<QString> &text) {
+            if (given)
+                text = *given;
         };
-        apply(keyword, o.keyword, o.keywordText);
-        apply(xpath, o.xpath, o.xpathText);
-        apply(regex, o.regex, o.regexText);
+        apply(keyword, o.keyword);
+        apply(xpath, o.xpath);
+        apply(regex, o.regex);
         store->editUrl(url, newUrl.value_or(url), o);
         return 0;
     }

@@ -1,7 +1,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"
-#include "storage/storeoptions.h"
+#include "storage/websiteoptions.h"
 
 namespace sentrel::cli {
 
@@ -10,17 +10,18 @@ namespace {
 // The check options of a row as "name: value" lines, named as set's options
 // so that a value can be given back to set as it stands. An option that is
 // off has nothing after its colon.
-QString optionLines(const QString &url, const StoreRow &row)
+QString optionLines(const QString &url, const WebsiteOptions &stored)
 {
-    const EditUrlOptions o = editOptionsFromRow(row);
+    const WebsiteOptions o = optionsAsEdited(stored);
     const auto line = [](const char *name, const QString &value) {
         return QString::fromLatin1(name) + u':' + (value.isEmpty() ? QString() : u' ' + value) + u'\n';
     };
-    const QString lines = o.lineRange ? QStringLiteral("%1:%2").arg(o.lineStart).arg(o.lineStop) : QString();
+    const QString lines =
+        o.lineRange ? QStringLiteral("%1:%2").arg(o.lineStart.value_or(0)).arg(o.lineStop.value_or(0))
+                    : QString();
     return line("url", url) + line("strip", o.strip ? QStringLiteral("yes") : QStringLiteral("no")) +
-           line("lines", lines) + line("keyword", o.keyword ? o.keywordText : QString()) +
-           line("xpath", o.xpath ? o.xpathText : QString()) +
-           line("regex", o.regex ? o.regexText : QString());
+           line("lines", lines) + line("keyword", o.keyword.value_or(QString())) +
+           line("xpath", o.xpath.value_or(QString())) + line("regex", o.regex.value_or(QString()));
 }
 
 class ShowCommand : public StoreCommand {
@@ -49,12 +50,12 @@ protected:
         if (urls.size() != 1)
             throw UsageError(QStringLiteral("expects one URL"));
         const auto store = openStore(global, FolderUse::MustExist);
-        std::optional<StoreRow> row;
+        std::optional<WebsiteRecord> record;
         const QString url = listedUrl(urls.first(), [&](const QString &candidate) {
-            row = store->lookupRow(candidate);
-            return row.has_value();
+            record = store->lookup(candidate);
+            return record.has_value();
         });
-        writeText(io.out, options ? optionLines(url, *row) : row->text(u"CONTENT"));
+        writeText(io.out, options ? optionLines(url, record->options) : record->content.value_or(QString()));
         return 0;
     }
 };

@@ -1,5 +1,5 @@
-#include "storage/storeoptions.h"
 #include "storage/websitedb.h"
+#include "storage/websiteoptions.h"
 #include "storetestsupport.h"
 #include "support/qtext.h"
 #include "text/error.h"
@@ -9,6 +9,33 @@ using namespace sentrel;
 using namespace sentrel::testing;
 
 namespace {
+
+// The option columns and the check's columns of a URL's row as another
+// program reads them with plain SQL: "NULL", or the storage class and the
+// value ("text:YES", "integer:3"). A value that changed its storage class
+// (a number stored as text) would show here.
+QStringList storedColumns(const DataFolder &folder, const QString &url)
+{
+    auto raw = folder.raw();
+    SqliteStatement row = raw->prepare(u"select STRIP, LINESTART, LINESTOP, KEYWORD, XPATH, REGEX, CONTENT, "
+                                       u"LASTCHANGE, STATUS from WEBSITES where URL=?1;");
+    row.bind(1, url);
+    QStringList values;
+    if (!row.step())
+        return values;
+    for (int i = 0; i < row.columnCount(); ++i) {
+        if (row.isNull(i)) {
+            values.append(QStringLiteral("NULL"));
+            continue;
+        }
+        SqliteStatement type = raw->prepare(
+            QStringLiteral("select typeof(%1) from WEBSITES where URL=?1;").arg(row.columnName(i)));
+        type.bind(1, url);
+        type.step();
+        values.append(type.text(0) + u':' + row.text(i));
+    }
+    return values;
+}
 
 // A store with one URL whose option columns are set by a raw statement.
 class OptionsStore : public ::testing::Test {
@@ -22,11 +49,11 @@ protected:
     {
         folder_.raw()->execute(QStringLiteral("update WEBSITES set %1;").arg(assignments));
     }
-    StoreRow row() { return *db_->lookupRow(url_); }
-    EditUrlOptions reopen() { return editOptionsFromRow(row()); }
-    void ok(const QString &newUrl, const EditUrlOptions &o)
+    WebsiteRecord record() { return *db_->lookup(url_); }
+    WebsiteOptions reopen() { return optionsAsEdited(record().options); }
+    void ok(const QString &newUrl, const WebsiteOptions &o)
     {
-        EXPECT_EQ(db_->execute(editOptionsUpdateSql(newUrl, o, url_)), 1);
+        EXPECT_EQ(db_->editUrl(url_, newUrl, o), 1);
         url_ = newUrl;
     }
 
@@ -52,34 +79,64 @@ TEST(LineNumber, ReadsZeroForNonNumbersAndClampsToTheSpinRange)
                  {u"99999999999999999999", 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
-        EXPECT_EQ(toLineNumber(QString::fromUtf16(c.text)), c.value);
+        EXPECT_EQ(lineNumberAsEdited(parseLineNumber(QString::fromUtf16(c.text))), c.value);
     }
 }
 
-TEST(OptionsUpdate, WritesEveryOptionAndClearsTheStoredText)
+// One stored bound, two readers: the dialog (and set and show) clamp it
+// into the spin range, the check takes any 32-bit number as it is and
+// anything else as no bound. Both must keep reading a stored value the way
+// they always have, whatever the other does with it.
+TEST(LineNumber, TheCheckAndTheDialogEachKeepTheirRuleForOneStoredValue)
 {
-    EditUrlOptions all;
+    const struct {
+        const char *name;
+        const char16_t *stored;
+        int edited, checked;
+    } cases[] = {
+        {"a plain number", u"7", 7, 7},
+        {"blanks and a plus sign", u" +7 ", 7, 7},
+        {"negative: clamped to 0, checked as is", u"-5", 0, -5},
+        {"past the spin range, within 32 bits", u"1500000000", 999999999, 1500000000},
+        {"beyond 32 bits: clamped, but no bound for the check", u"5000000000", 999999999, 0},
+        {"beyond 64 bits: no number for either", u"99999999999999999999", 0, 0},
+        {"no number", u"12abc", 0, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<qint64> parsed = parseLineNumber(QString::fromUtf16(c.stored));
+        EXPECT_EQ(lineNumberAsEdited(parsed), c.edited);
+        EXPECT_EQ(lineBoundAsChecked(parsed), c.checked);
+    }
+}
+
+TEST_F(OptionsStore, OkWritesEveryOptionAndClearsTheStoredText)
+{
+    WebsiteOptions all;
     all.strip = true;
     all.lineRange = true;
     all.lineStart = 3;
     all.lineStop = 0;
-    all.keyword = true;
-    all.keywordText = QStringLiteral("it's");
-    all.xpath = true;
-    all.regex = true;
-    all.regexText = QStringLiteral("[a-z]+");
-    EXPECT_EQ(editOptionsUpdateSql(u"http://new'", all, u"http://old'"),
-              u"update WEBSITES set URL='http://new''', STRIP='YES', LINESTART='3', LINESTOP='0', "
-              u"KEYWORD='it''s', XPATH='', REGEX='[a-z]+', CONTENT=NULL, LASTCHANGE=NULL, STATUS=NULL "
-              u"where URL='http://old''';");
-    EXPECT_EQ(editOptionsUpdateSql(u"u", EditUrlOptions{}, u"u"),
-              u"update WEBSITES set URL='u', STRIP='NO', LINESTART=NULL, LINESTOP=NULL, KEYWORD=NULL, "
-              u"XPATH=NULL, REGEX=NULL, CONTENT=NULL, LASTCHANGE=NULL, STATUS=NULL where URL='u';");
+    all.keyword = QStringLiteral("it's");
+    all.xpath = QString(); // a checked box with an empty field
+    all.regex = QStringLiteral("[a-z]+");
+    db_->DbSaveWebsite(url_, QStringLiteral("old text"), QStringLiteral("OK"));
+    ok(QStringLiteral("http://new'"), all);
+    EXPECT_EQ(storedColumns(folder_, url_),
+              (QStringList{u16(u"text:YES"), u16(u"integer:3"), u16(u"integer:0"), u16(u"text:it's"),
+                           u16(u"text:"), u16(u"text:[a-z]+"), u16(u"NULL"), u16(u"NULL"), u16(u"NULL")}));
+
+    WebsiteOptions none;
+    none.strip = false;
+    ok(url_, none);
+    EXPECT_EQ(storedColumns(folder_, url_),
+              (QStringList{u16(u"text:NO"), u16(u"NULL"), u16(u"NULL"), u16(u"NULL"), u16(u"NULL"),
+                           u16(u"NULL"), u16(u"NULL"), u16(u"NULL"), u16(u"NULL")}));
 }
 
 TEST_F(OptionsStore, AddedUrlOpensWithOnlyStripChecked)
 {
-    EditUrlOptions expected;
+    WebsiteOptions expected;
     expected.strip = true;
     EXPECT_EQ(reopen(), expected);
 }
@@ -90,62 +147,58 @@ TEST_F(OptionsStore, OpeningRulesForStoredValues)
         const char *name;
         const char16_t *columns;
         bool strip, lineRange;
-        int start, stop;
+        std::optional<qint64> start, stop;
         bool keyword;
     } cases[] = {
-        {"STRIP exactly NO unchecks", u"STRIP='NO'", false, false, 1, 1, false},
-        {"STRIP in other case stays checked", u"STRIP='no'", true, false, 1, 1, false},
+        {"STRIP exactly NO unchecks", u"STRIP='NO'", false, false, {}, {}, false},
+        {"STRIP in other case stays checked", u"STRIP='no'", true, false, {}, {}, false},
         {"only a start sets the range", u"LINESTART=5", true, true, 5, 0, false},
         {"zero range is a range", u"LINESTART=0, LINESTOP=0", true, true, 0, 0, false},
         {"text bounds read as 0", u"LINESTART='x', LINESTOP=2000000000", true, true, 0, 999999999, false},
-        {"empty keyword stays unchecked", u"KEYWORD=''", true, false, 1, 1, false},
-        {"keyword set", u"KEYWORD='price'", true, false, 1, 1, true},
+        {"empty keyword stays unchecked", u"KEYWORD=''", true, false, {}, {}, false},
+        {"keyword set", u"KEYWORD='price'", true, false, {}, {}, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         setColumns(QStringLiteral("STRIP=NULL, LINESTART=NULL, LINESTOP=NULL, KEYWORD=NULL"));
         setColumns(QString::fromUtf16(c.columns));
-        const EditUrlOptions o = reopen();
+        const WebsiteOptions o = reopen();
         EXPECT_EQ(o.strip, c.strip);
         EXPECT_EQ(o.lineRange, c.lineRange);
         EXPECT_EQ(o.lineStart, c.start);
         EXPECT_EQ(o.lineStop, c.stop);
-        EXPECT_EQ(o.keyword, c.keyword);
+        EXPECT_EQ(o.keyword.has_value(), c.keyword);
     }
 }
 
 TEST_F(OptionsStore, OkStoresWhatIsCheckedAndReopensTheSame)
 {
     db_->DbSaveWebsite(url_, QStringLiteral("old text"), QStringLiteral("OK"));
-    EditUrlOptions o;
+    WebsiteOptions o;
     o.strip = false;
     o.lineRange = true;
     o.lineStart = 0;
     o.lineStop = 0;
-    o.keyword = true;
-    o.keywordText = u16(u"'quoted'\r\nline 😀");
-    o.xpath = true;
-    o.xpathText = QStringLiteral("//*[@id=\"TopBox\"]/div[1]");
-    o.regex = true;
-    o.regexText = QStringLiteral("[a-zA-Z]+'");
+    o.keyword = u16(u"'quoted'\r\nline 😀");
+    o.xpath = QStringLiteral("//*[@id=\"TopBox\"]/div[1]");
+    o.regex = QStringLiteral("[a-zA-Z]+'");
     ok(url_, o);
-    const StoreRow stored = row();
-    EXPECT_EQ(stored.text(u"STRIP"), u"NO");
-    EXPECT_EQ(stored.text(u"LINESTART"), u"0");
-    EXPECT_TRUE(stored.isNull(u"CONTENT"));
-    EXPECT_TRUE(stored.isNull(u"STATUS"));
-    EXPECT_TRUE(stored.isNull(u"LASTCHANGE"));
+    const WebsiteRecord stored = record();
+    EXPECT_FALSE(stored.options.strip);
+    EXPECT_EQ(stored.options.lineStart, 0);
+    EXPECT_FALSE(stored.content);
+    EXPECT_FALSE(stored.status);
+    EXPECT_FALSE(stored.lastChange);
     EXPECT_EQ(reopen(), o);
 }
 
 TEST_F(OptionsStore, CheckedBoxWithEmptyTextStoresEmptyAndReopensUnchecked)
 {
-    EditUrlOptions o;
+    WebsiteOptions o;
     o.strip = true;
-    o.keyword = true;
+    o.keyword = QString();
     ok(url_, o);
-    EXPECT_FALSE(row().isNull(u"KEYWORD"));
-    EXPECT_EQ(row().text(u"KEYWORD"), QString());
+    EXPECT_EQ(record().options.keyword, QString()) << "stored empty, not NULL";
     EXPECT_FALSE(reopen().keyword);
 }
 
@@ -158,8 +211,8 @@ TEST_F(OptionsStore, RenameKeepsThePositionAndClearsTheText)
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].url, u"http://renamed/");
     EXPECT_EQ(rows[0].lastChange, QString());
-    EXPECT_TRUE(row().isNull(u"CONTENT"));
-    EXPECT_EQ(row().text(u"STRIP"), u"YES");
+    EXPECT_FALSE(record().content);
+    EXPECT_EQ(storedColumns(folder_, url_).first(), u"text:YES");
 }
 
 // Renaming onto a URL another row holds would make two rows of one URL,
@@ -187,12 +240,12 @@ TEST(OptionsRename, OntoAListedUrlIsRefusedAndChangesNothing)
         db->DbAddUrl(target);
         db->DbAddUrl(other);
         db->DbSaveWebsite(target, QStringLiteral("text"), QStringLiteral("OK"));
-        EditUrlOptions o;
-        o.keyword = true;
-        o.keywordText = QStringLiteral("k");
+        WebsiteOptions o;
+        o.strip = false;
+        o.keyword = QStringLiteral("k");
         if (c.refusal.isEmpty()) {
             EXPECT_EQ(db->editUrl(target, c.newUrl, o), 1);
-            EXPECT_EQ(db->lookupRow(c.newUrl)->text(u"KEYWORD"), u"k");
+            EXPECT_EQ(db->lookup(c.newUrl)->options.keyword, u"k");
             continue;
         }
         try {
@@ -205,8 +258,8 @@ TEST(OptionsRename, OntoAListedUrlIsRefusedAndChangesNothing)
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[0].url, target);
         EXPECT_EQ(rows[1].url, other);
-        EXPECT_EQ(db->lookupRow(target)->text(u"CONTENT"), u"text");
-        EXPECT_TRUE(db->lookupRow(target)->isNull(u"KEYWORD"));
+        EXPECT_EQ(db->lookup(target)->content, u"text");
+        EXPECT_FALSE(db->lookup(target)->options.keyword);
         EXPECT_FALSE(db->inBatch()) << "the refusal leaves no transaction open";
     }
 }
