@@ -3,16 +3,17 @@
 // (every page saved) and an unchanged run (nothing saved), with the default
 // browser strip and with an XPath selection on the unstripped page, one
 // download at a time and eight ahead.
-#include "cli/cliapp.h"
+#include "benchcli.h"
+#include "peakmemory.h"
 #include "support/loopbackserver.h"
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <sstream>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
+using sentrel::bench::cli;
+using sentrel::bench::peakMegabytes;
 using sentrel::test::LoopbackServer;
 using sentrel::test::Reply;
 
@@ -56,23 +57,6 @@ Site &site()
 {
     static Site s;
     return s;
-}
-
-int cli(const QString &data, QStringList args)
-{
-    args.prepend(data);
-    args.prepend(QStringLiteral("--data"));
-    std::istringstream in;
-    std::ostringstream out, err;
-    sentrel::cli::CliIo io{in, out, err};
-    return sentrel::cli::runCli(args, io);
-}
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 enum class Reduction { BrowserStrip, XPathUnstripped };

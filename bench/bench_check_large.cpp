@@ -2,25 +2,15 @@
 // (every page saved) and an unchanged one (nothing saved). Run one benchmark
 // per process to read its peak memory:
 //   bench_check_large --benchmark_filter=Unchanged
-#include "cli/cliapp.h"
+#include "benchcli.h"
 #include "largelist.h"
+#include "peakmemory.h"
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <sstream>
 
 namespace {
 
 using namespace sentrel::bench;
-
-int cli(const QString &data, QStringList args)
-{
-    args.prepend(data);
-    args.prepend(QStringLiteral("--data"));
-    std::istringstream in;
-    std::ostringstream out, err;
-    sentrel::cli::CliIo io{in, out, err};
-    return sentrel::cli::runCli(args, io);
-}
 
 void checkAll(benchmark::State &state, bool unchanged)
 {

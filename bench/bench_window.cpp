@@ -1,8 +1,8 @@
 // The desktop window with many URLs: start-up with a filled store, and Load
 // List of a large file (one transaction for all adds). Offscreen platform.
 #include "app/urllistview.h"
+#include "windowbenchmain.h"
 #include "windowfixture.h"
-#include <QApplication>
 #include <QFile>
 #include <benchmark/benchmark.h>
 
@@ -67,12 +67,5 @@ BENCHMARK(BM_StartupWithStoredUrls)->Arg(1000)->Arg(5000)->Unit(benchmark::kMill
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Sentrel"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sentrel::bench::runWindowBenchmarks(argc, argv);
 }

@@ -3,8 +3,9 @@
 // process to read its peak memory:
 //   bench_window_check --benchmark_filter=Unchanged
 #include "largelist.h"
+#include "peakmemory.h"
+#include "windowbenchmain.h"
 #include "windowfixture.h"
-#include <QApplication>
 #include <QFile>
 #include <benchmark/benchmark.h>
 
@@ -65,12 +66,5 @@ BENCHMARK(BM_WindowLargeListCheckAllUnchanged)->Unit(benchmark::kMillisecond)->U
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Sentrel"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sentrel::bench::runWindowBenchmarks(argc, argv);
 }

@@ -6,7 +6,6 @@
 #include "support/loopbackserver.h"
 #include <QStringList>
 #include <string>
-#include <sys/resource.h>
 
 namespace sentrel::bench {
 
@@ -35,14 +34,5 @@ struct LargeSite {
     test::LoopbackServer server;
     QStringList urls;
 };
-
-// The peak resident memory of the whole process so far (server included):
-// run one benchmark per process (--benchmark_filter) to read it per run.
-inline double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 } // namespace sentrel::bench

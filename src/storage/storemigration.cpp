@@ -9,16 +9,6 @@ namespace sentrel {
 
 namespace {
 
-QStringList columnsOfWebsites(SqliteConnection &db)
-{
-    QStringList names;
-    SqliteStatement info = db.prepare(u"PRAGMA table_info(WEBSITES);");
-    const int name = info.columnIndex(u"name");
-    while (info.step())
-        names.append(info.text(name));
-    return names;
-}
-
 bool hasColumn(const QStringList &columns, QStringView name)
 {
     for (const QString &c : columns)
@@ -144,6 +134,16 @@ void migrateStore(SqliteConnection &db)
             // written opens as it did, and a later start records it.
         }
     }
+}
+
+QStringList columnsOfWebsites(SqliteConnection &db)
+{
+    QStringList names;
+    SqliteStatement info = db.prepare(u"PRAGMA table_info(WEBSITES);");
+    const int name = info.columnIndex(u"name");
+    while (info.step())
+        names.append(info.text(name));
+    return names;
 }
 
 } // namespace sentrel

@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 
 // The schema of websites.db over the program's versions. The file records
 // the version it was brought to (PRAGMA user_version; 0 for every store
@@ -24,5 +25,8 @@ void migrateStore(SqliteConnection &db);
 
 // The version recorded in the file.
 int storeSchemaVersion(SqliteConnection &db);
+
+// The columns of WEBSITES in table order, as the file names them.
+QStringList columnsOfWebsites(SqliteConnection &db);
 
 } // namespace sentrel

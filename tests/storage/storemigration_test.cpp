@@ -10,16 +10,6 @@ using namespace sentrel::testing;
 
 namespace {
 
-QStringList columnsOf(SqliteConnection &db)
-{
-    QStringList names;
-    SqliteStatement info = db.prepare(u"PRAGMA table_info(WEBSITES);");
-    const int name = info.columnIndex(u"name");
-    while (info.step())
-        names.append(info.text(name));
-    return names;
-}
-
 // The rows as a program that knows only the WEBSITES table reads them: by
 // position after "select *", in the order the table returns them, NULL
 // shown as such.
@@ -107,7 +97,7 @@ TEST(StoreMigration, EveryOlderShapeOpensKeepsItsRowsAndGainsTheMissingColumnsOn
             SCOPED_TRACE(start == 0 ? "first start" : "second start changes nothing");
             auto db = folder.open();
             auto other = folder.raw();
-            EXPECT_EQ(columnsOf(*other), c.columnsAfter);
+            EXPECT_EQ(columnsOfWebsites(*other), c.columnsAfter);
             EXPECT_EQ(rowsByPlainSql(*other), c.rowsAfter);
             EXPECT_EQ(storeSchemaVersion(*other), StoreSchemaVersion);
         }

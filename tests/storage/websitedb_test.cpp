@@ -1,4 +1,5 @@
 #include "storage/storeerror.h"
+#include "storage/storemigration.h"
 #include "storage/websitedb.h"
 #include "storetestsupport.h"
 #include "support/qtext.h"
@@ -15,16 +16,6 @@ using namespace sentrel::testing;
 using namespace std::literals;
 
 namespace {
-
-QStringList columnsOf(SqliteConnection &db)
-{
-    QStringList names;
-    SqliteStatement info = db.prepare(u"PRAGMA table_info(WEBSITES);");
-    const int name = info.columnIndex(u"name");
-    while (info.step())
-        names.append(info.text(name));
-    return names;
-}
 
 const QStringList allColumns = {
     QStringLiteral("ID"),        QStringLiteral("URL"),        QStringLiteral("CONTENT"),
@@ -68,7 +59,7 @@ TEST(StoreOpen, WithoutTemplateCreatesTheFullTable)
     DataFolder folder;
     auto db = folder.open();
     EXPECT_TRUE(db->DbLoadWebsites().empty());
-    EXPECT_EQ(columnsOf(*folder.raw()), allColumns);
+    EXPECT_EQ(columnsOfWebsites(*folder.raw()), allColumns);
 }
 
 TEST(StoreOpen, BuildTemplateGivesAnEmptyStoreWithAllColumns)
@@ -77,7 +68,7 @@ TEST(StoreOpen, BuildTemplateGivesAnEmptyStoreWithAllColumns)
     DataFolder folder;
     auto db = folder.open({.templatePath = QStringLiteral(SENTREL_TEMPLATE_DB)});
     EXPECT_TRUE(db->DbLoadWebsites().empty());
-    EXPECT_EQ(columnsOf(*folder.raw()), allColumns);
+    EXPECT_EQ(columnsOfWebsites(*folder.raw()), allColumns);
     db->DbAddUrl(QStringLiteral("http://a"));
     db->DbAddUrl(QStringLiteral("http://b"));
     EXPECT_EQ(urlsOf(*db), (QStringList{QStringLiteral("http://a"), QStringLiteral("http://b")}));
@@ -115,7 +106,7 @@ TEST(StoreOpen, MigratesAnOlderStoreAndKeepsItsRows)
         auto db = folder.open();
         QStringList expected = allColumns;
         expected[5] = QStringLiteral("strip");
-        EXPECT_EQ(columnsOf(*folder.raw()), expected);
+        EXPECT_EQ(columnsOfWebsites(*folder.raw()), expected);
         const auto row = db->lookupRow(QStringLiteral("http://old"));
         ASSERT_TRUE(row);
         EXPECT_EQ(row->text(u"CONTENT"), u"text");
