@@ -11,12 +11,18 @@
 using namespace sentrel;
 
 namespace {
-class MemoryStore : public UrlStore {
+class MemoryStore : public WebsiteRepository {
 public:
     std::vector<ListedWebsite> DbLoadWebsites() override { return {}; }
     void DbAddUrl(const QString &url) override { urls.push_back(url); }
     void deleteUrl(const QString &) override {}
-    std::optional<StoreRow> lookupRow(const QString &) override { return std::nullopt; }
+    std::optional<WebsiteRecord> lookup(const QString &) override { return std::nullopt; }
+    // Loading a list never saves a check or edits options.
+    bool DbSaveWebsite(const QString &, const QString &, const QString &, std::optional<qint64>) override
+    {
+        __builtin_trap();
+    }
+    int editUrl(const QString &, const QString &, const WebsiteOptions &) override { __builtin_trap(); }
     std::vector<QString> urls;
 };
 

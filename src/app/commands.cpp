@@ -80,6 +80,7 @@ AppCommands buildCommands(QMainWindow *window)
 
     c.PopupMenu1 = new QMenu(window);
     c.EditURL1 = c.PopupMenu1->addAction(appIcon(AppIcon::Edit), QStringLiteral("Edit..."));
+    c.History1 = c.PopupMenu1->addAction(QStringLiteral("History..."));
     c.PopupMenu1->addSeparator();
     c.CheckURL1 = c.PopupMenu1->addAction(appIcon(AppIcon::Check), QStringLiteral("Check URL"));
     c.Copy1 = c.PopupMenu1->addAction(QStringLiteral("Copy URL to Clipboard"));

@@ -38,6 +38,7 @@ struct AppCommands {
     // The list menu
     QMenu *PopupMenu1;
     QAction *EditURL1;
+    QAction *History1;
     QAction *CheckURL1;
     QAction *Copy1;
     QAction *OpenURLwithDefaultBrowser1;

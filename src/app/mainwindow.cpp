@@ -49,8 +49,7 @@ QString dataFolderFor(const AppEnvironment &env)
 
 TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
     : QMainWindow(parent), env_(std::move(environment)), settings_(QString(), IniDocument()),
-      geometry_(settings_), editStore_([this] { return store_.db(); }),
-      timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
+      geometry_(settings_), timerParam_([this] { guarded([this] { TimerParamTimer(); }); })
 {
     // The controls and the pieces behind them come first: start-up applies
     // the settings to them.

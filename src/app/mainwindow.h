@@ -4,7 +4,6 @@
 #include "app/commands.h"
 #include "app/runlockgate.h"
 #include "app/startup.h"
-#include "app/storeaccess.h"
 #include "app/tray.h"
 #include "app/windowports.h"
 #include "check/autocheck.h"
@@ -19,6 +18,7 @@
 #include "dialogs/editurl.h"
 #include "storage/geometry.h"
 #include "storage/settings.h"
+#include "storage/storeaccess.h"
 #include "text/translation.h"
 #include "uimodel/urllistmodel.h"
 #include <QMainWindow>
@@ -92,6 +92,7 @@ public:
 
     // Handlers carried out by the dialogs and the lifecycle pieces.
     void EditURL1Click();
+    void History1Click();
     void Exclusions1Click();
     void Autostartatstartup1Click();
     void StartMinimized1Click();
@@ -178,7 +179,6 @@ private:
     std::unique_ptr<ActionSettings> actionSettings_;
     GeometryMemory geometry_;
 
-    WebsiteDbEditStore editStore_;
     AutostartItems autostartItems_;
     std::unique_ptr<TrayController> tray_;
     CommandLineTimer timerParam_;

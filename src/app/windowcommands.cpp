@@ -125,7 +125,7 @@ void TAppForm::SelectAll1Click()
 
 void TAppForm::ToolButton8Click()
 {
-    sentrel::ToolButton8Click(EditUrlContext{urlModel_, selection(), editStore_, *ports_}, env_.boxes, this);
+    sentrel::ToolButton8Click(EditUrlContext{urlModel_, selection(), store_, *ports_}, env_.boxes, this);
 }
 
 // --- Content preview -----------------------------------------------------

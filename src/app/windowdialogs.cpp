@@ -5,6 +5,7 @@
 #include "dialogs/aboutbox.h"
 #include "dialogs/exclusionform.h"
 #include "dialogs/feedback.h"
+#include "dialogs/historydialog.h"
 #include "storage/settingskeys.h"
 #include "text/versioninfo.h"
 #include <QAction>
@@ -19,7 +20,12 @@ namespace sentrel {
 
 void TAppForm::EditURL1Click()
 {
-    sentrel::EditURL1Click(EditUrlContext{urlModel_, selection(), editStore_, *ports_}, this);
+    sentrel::EditURL1Click(EditUrlContext{urlModel_, selection(), store_, *ports_}, this);
+}
+
+void TAppForm::History1Click()
+{
+    sentrel::History1Click(HistoryContext{urlModel_, selection(), store_, *ports_}, this);
 }
 
 void TAppForm::Exclusions1Click()

@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/previewpanel.h"
 #include "app/urllistview.h"
+#include "dialogs/historydialog.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
@@ -53,6 +54,7 @@ void TAppForm::buildLayout()
     PageControl1->setCurrentIndex(0);
 
     PanelContent = new PreviewPanel;
+    PanelContent->attachStore(store_);
     Splitter1 = new QSplitter(Qt::Vertical);
     Splitter1->setHandleWidth(6);
     Splitter1->setChildrenCollapsible(false);
@@ -98,6 +100,7 @@ void TAppForm::connectCommands()
     connect(c_.CheckURL1, &QAction::triggered, this, [this] { CheckURL1Click(); });
     on(c_.ToolButton8, &TAppForm::ToolButton8Click);
     on(c_.EditURL1, &TAppForm::EditURL1Click);
+    on(c_.History1, &TAppForm::History1Click);
     on(c_.Copy1, &TAppForm::Copy1Click);
     on(c_.OpenURLwithDefaultBrowser1, &TAppForm::OpenURLwithDefaultBrowser1Click);
     on(c_.Delete1, &TAppForm::Delete1Click);
@@ -118,6 +121,12 @@ void TAppForm::connectCommands()
 
     connect(ListView1, &UrlListView::listClicked, this, [this] { guarded([this] { ListView1Click(); }); });
     connect(ListView1, &UrlListView::deletePressed, this, [this] { guarded([this] { Delete1Click(); }); });
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        guarded([&] {
+            openHistoryOfChangedRow(HistoryContext{urlModel_, selection(), store_, *ports_},
+                                    urlModel_.idAt(index.row()), this);
+        });
+    });
 
     connect(intervalBar_, &IntervalBar::autoCheckClicked, this, [this] { autoCheck_->CheckBox1Click(); });
     connect(intervalBar_, &IntervalBar::intervalTextChanged, this, [this] { autoCheck_->SpinEdit1Change(); });

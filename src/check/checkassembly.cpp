@@ -57,7 +57,7 @@ void CheckAssembly::prefetch(const QStringList &urls)
     QHash<QString, CheckOptions> options;
     for (const QString &url : urls) {
         try {
-            if (const std::optional<StoredCheck> row = p_.store.lookup(url))
+            if (const std::optional<WebsiteRecord> row = p_.store.lookup(url))
                 options.insert(url, row->options);
         } catch (const StoreError &) {
             // The check's own lookup reports it.

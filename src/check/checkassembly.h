@@ -8,13 +8,13 @@
 // The check engine as both programs put it together: the pages of a run
 // downloaded, and reduced, ahead of its checks; a check that finds its page
 // reduced ahead with its own inputs takes that reduction; the saves go to
-// the store the caller gives (a WebsiteCheckStore grouping them, or the
+// the store the caller gives (GroupedSaves grouping them, or the
 // window's, each save durable).
 namespace sentrel {
 
 struct CheckAssemblyParts {
     const UrlListModel &list;
-    CheckStore &store;
+    WebsiteRepository &store;
     StoreErrorSink &storeErrors;
     CheckObserver &observer;
     const CheckPreferences &preferences;

@@ -54,9 +54,9 @@ CheckOutcome CheckEngine::check(RowId id)
         return outcome;
     };
 
-    StoredCheck stored;
+    WebsiteRecord stored;
     try {
-        if (std::optional<StoredCheck> row = s_.store.lookup(url))
+        if (std::optional<WebsiteRecord> row = s_.store.lookup(url))
             stored = std::move(*row);
     } catch (const StoreError &e) {
         // Go on as for a URL the store does not know.
@@ -113,8 +113,8 @@ CheckOutcome CheckEngine::check(RowId id)
 
     // A first check saves even an empty text (a keyword or pattern that
     // matches nothing yet), so that the text's later appearance is a change.
-    const bool firstCheck = stored.status.isEmpty();
-    if (!firstCheck && trimmedView(stored.content) == fresh) {
+    const bool firstCheck = stored.status.value_or(QString()).isEmpty();
+    if (!firstCheck && trimmedView(stored.content.value_or(QString())) == fresh) {
         outcome.status = QString::fromUtf16(checktext::Ok);
         return finish();
     }
@@ -122,7 +122,7 @@ CheckOutcome CheckEngine::check(RowId id)
     const QString status = QString::fromUtf16(firstCheck ? checktext::Ok : checktext::Changed);
     bool saved = true;
     try {
-        saved = s_.store.save(url, stored.rowId, fresh, status);
+        saved = s_.store.DbSaveWebsite(url, fresh, status, stored.rowId);
     } catch (const StoreError &e) {
         // The change is still reported; the next check saves it again.
         s_.storeErrors.showStoreError(storeErrorText(e));

@@ -1,8 +1,8 @@
 #pragma once
 #include "check/checkoutcome.h"
 #include "check/checkports.h"
-#include "check/checkstore.h"
 #include "check/runports.h"
+#include "storage/websiterepository.h"
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -36,7 +36,7 @@ QString errorLogLine(const QString &checkTime, const QString &errorText, const Q
 // Everything a check reads and writes, owned by the caller.
 struct CheckServices {
     const UrlListModel &list; // read only: the check's outcome is the caller's to show
-    CheckStore &store;
+    WebsiteRepository &store;
     StoreErrorSink &storeErrors; // failed lookups and saves are reported here, then the check goes on
     CheckObserver &observer;
     const CheckPreferences &preferences;

@@ -1,11 +1,34 @@
 #include "cli/cliio.h"
 #include "text/error.h"
 #include <QFile>
+#include <cstdio>
+#include <iostream>
 #include <istream>
 #include <iterator>
 #include <ostream>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace sentrel::cli {
+
+bool isTerminal(const std::ostream &stream)
+{
+    const auto terminal = [](std::FILE *file) {
+#ifdef _WIN32
+        return _isatty(_fileno(file)) != 0;
+#else
+        return isatty(fileno(file)) != 0;
+#endif
+    };
+    if (&stream == &std::cout)
+        return terminal(stdout);
+    if (&stream == &std::cerr)
+        return terminal(stderr);
+    return false;
+}
 
 void writeText(std::ostream &stream, const QString &text)
 {

@@ -13,6 +13,10 @@ struct CliIo {
     std::ostream &err;
 };
 
+// Whether `stream` is the process's standard output or error and that goes
+// to a terminal (colour is then wanted); false for any other stream.
+bool isTerminal(const std::ostream &stream);
+
 // Writes the text as UTF-8, byte for byte: no newline added, CR LF kept.
 void writeText(std::ostream &stream, const QString &text);
 void writeLine(std::ostream &stream, const QString &text); // text + "\n"

@@ -13,6 +13,9 @@ std::unique_ptr<Command> makeAddCommand();
 std::unique_ptr<Command> makeListCommand();
 std::unique_ptr<Command> makeDeleteCommand();
 std::unique_ptr<Command> makeShowCommand();
+// The saved versions of a URL's text (versions.h numbers them).
+std::unique_ptr<Command> makeHistoryCommand();
+std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeSetCommand();
 std::unique_ptr<Command> makeExclusionsCommand();
 // The document model: XPath selection and the parsed tree.

@@ -26,6 +26,8 @@ CommandRegistry makeRegistry()
     r.add(makeListCommand());
     r.add(makeDeleteCommand());
     r.add(makeShowCommand());
+    r.add(makeHistoryCommand());
+    r.add(makeDiffCommand());
     r.add(makeSetCommand());
     r.add(makeExclusionsCommand());
     r.add(makeXPathCommand());

@@ -56,6 +56,8 @@ void RowPrinter::release(bool durable)
             // One row, one line: a status may span lines ("Socket Error #
             // 111" CR LF "Connection refused").
             writeLine(out_, oneLineText(row.status) + u'\t' + row.url);
+            if (changeFollower_ && row.status == QStringView(checktext::Changed))
+                changeFollower_(row.url);
         }
     }
     waiting_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <deque>
+#include <functional>
 #include <iosfwd>
 
 namespace sentrel::cli {
@@ -31,6 +32,12 @@ public:
     void rowDone(const QString &status, const QString &url, int pendingSaves, int storeErrors);
     // The store committed its group of saves (or, `durable` false, undid it).
     void committed(bool durable);
+    // Called with the URL right after a changed row's line is printed, when
+    // its saved text is durable and can be read back (check --diff).
+    void setChangeFollower(std::function<void(const QString &url)> follower)
+    {
+        changeFollower_ = std::move(follower);
+    }
 
     const CheckTally &tally() const { return tally_; }
     int waiting() const { return int(waiting_.size()); }
@@ -50,6 +57,7 @@ private:
     int pendingAfterLastRow_ = 0;
     int storeErrorsSeen_ = 0;
     CheckTally tally_;
+    std::function<void(const QString &)> changeFollower_;
 };
 
 } // namespace sentrel::cli

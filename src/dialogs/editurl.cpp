@@ -17,25 +17,6 @@
 
 namespace sentrel {
 
-WebsiteDb &WebsiteDbEditStore::db() const
-{
-    WebsiteDb *db = db_ ? db_() : nullptr;
-    if (db == nullptr)
-        throw StoreError(QStringLiteral("The website store is not open."), 0);
-    return *db;
-}
-
-std::optional<WebsiteRecord> WebsiteDbEditStore::lookup(const QString &url)
-{
-    return db().lookup(url);
-}
-
-int WebsiteDbEditStore::editUrl(const QString &targetUrl, const QString &newUrl,
-                                const WebsiteOptions &options)
-{
-    return db().editUrl(targetUrl, newUrl, options);
-}
-
 QString xpathHint()
 {
     return QStringLiteral("Example:\r//*[@id=\"TopBox\"]/div[1]/div[@class=\"draw default\"]");

@@ -1,5 +1,5 @@
 #pragma once
-#include "storage/websiterecord.h"
+#include "storage/websiterepository.h"
 #include "uimodel/urllistmodel.h"
 #include <QDialog>
 #include <QList>
@@ -17,31 +17,6 @@ namespace sentrel {
 
 class MessageBoxes;
 class StoreErrorSink;
-class WebsiteDb;
-
-// The store operations the options dialog uses: the record lookup at
-// opening and the change on OK (WebsiteDb::editUrl). Both throw StoreError
-// when they fail; the change throws a plain Error when it refuses a URL that
-// another row holds.
-class EditUrlStore {
-public:
-    virtual ~EditUrlStore() = default;
-    virtual std::optional<WebsiteRecord> lookup(const QString &url) = 0;
-    virtual int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) = 0;
-};
-
-// EditUrlStore over the main window's connection, which may be missing when
-// start-up could not open the store: every call then fails like a statement.
-class WebsiteDbEditStore final : public EditUrlStore {
-public:
-    explicit WebsiteDbEditStore(std::function<WebsiteDb *()> db) : db_(std::move(db)) {}
-    std::optional<WebsiteRecord> lookup(const QString &url) override;
-    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) override;
-
-private:
-    WebsiteDb &db() const;
-    std::function<WebsiteDb *()> db_;
-};
 
 // What a dialog acts on; all of it belongs to the main window and outlives
 // the dialog.
@@ -50,7 +25,10 @@ private:
 struct EditUrlContext {
     UrlListModel &list;
     std::function<QList<RowId>()> selection; // the selected rows, any order
-    EditUrlStore &store;
+    // The record lookup at opening and the change on OK (editUrl); both
+    // throw StoreError when they fail, the change a plain Error when it
+    // refuses a URL that another row holds.
+    WebsiteRepository &store;
     StoreErrorSink &errors;
 };
 

@@ -1,4 +1,5 @@
 #include "storage/storemigration.h"
+#include "storage/snapshothistory.h"
 #include "storage/storeschema.h"
 #include "storage/storesqlite.h"
 #include "text/lines.h"
@@ -60,6 +61,14 @@ void addTableAndOptionColumns(SqliteConnection &db)
     addMissing(db, version1Columns);
 }
 
+// Step 2: the earlier texts of every URL, in a table of their own, so that
+// WEBSITES keeps the shape other programs read.
+bool lacksHistoryTable(SqliteConnection &db)
+{
+    return db.queryText(u"select count(*) from sqlite_master where type='table' and name='HISTORY';")
+               .toInt() == 0;
+}
+
 struct MigrationStep {
     int version;
     bool (*needsChange)(SqliteConnection &);
@@ -70,6 +79,7 @@ struct MigrationStep {
 // goes at the end with the next number; StoreSchemaVersion follows.
 constexpr MigrationStep steps[] = {
     {1, lacksTableOrOptionColumns, addTableAndOptionColumns},
+    {2, lacksHistoryTable, createHistoryTable},
 };
 constexpr bool numberedInOrder()
 {

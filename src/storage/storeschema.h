@@ -55,6 +55,9 @@ inline constexpr char16_t LoadAll[] = u"select * from WEBSITES;";
 inline constexpr char16_t AllUrls[] = u"select URL from WEBSITES;";
 inline constexpr char16_t AddUrl[] = u"insert into WEBSITES (URL) values (?1);";
 inline constexpr char16_t FirstIdOfUrl[] = u"select ID from WEBSITES where URL=?1 LIMIT 1;";
+inline constexpr char16_t IdsOfUrl[] = u"select ID from WEBSITES where URL=?1;";
+// ?1 ID, ?2 URL, as SaveContent finds the row.
+inline constexpr char16_t ContentOfRow[] = u"select CONTENT from WEBSITES where ID=?1 and URL=?2;";
 inline constexpr char16_t FirstRowOfUrl[] = u"select * from WEBSITES where URL=?1 LIMIT 1;";
 inline constexpr char16_t RemoveUrl[] = u"delete from WEBSITES where URL=?1;";
 // ?1 content, ?2 status, ?3 ID, ?4 URL: the row keeps its URL or is left alone.

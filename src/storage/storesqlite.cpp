@@ -76,6 +76,22 @@ void SqliteStatement::bindNull(int index)
         fail(db_, rc);
 }
 
+void SqliteStatement::bindInteger(int index, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(stmt_, index, value);
+    if (rc != SQLITE_OK)
+        fail(db_, rc);
+}
+
+void SqliteStatement::bindBlob(int index, QByteArrayView bytes)
+{
+    const int rc = bytes.isEmpty() ? sqlite3_bind_zeroblob(stmt_, index, 0)
+                                   : sqlite3_bind_blob64(stmt_, index, bytes.data(),
+                                                         sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(db_, rc);
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(stmt_);
@@ -128,6 +144,14 @@ QString SqliteStatement::text(int column) const
 qint64 SqliteStatement::integer(int column) const
 {
     return sqlite3_column_int64(stmt_, column);
+}
+
+QByteArray SqliteStatement::blob(int column) const
+{
+    const void *data = sqlite3_column_blob(stmt_, column);
+    if (!data)
+        return QByteArray();
+    return QByteArray(static_cast<const char *>(data), sqlite3_column_bytes(stmt_, column));
 }
 
 SqliteConnection::SqliteConnection(const QString &path)
@@ -184,6 +208,30 @@ bool SqliteConnection::inTransaction() const
 bool SqliteConnection::isReadOnly() const
 {
     return sqlite3_db_readonly(db_, "main") == 1;
+}
+
+SqliteSavepoint::SqliteSavepoint(SqliteConnection &db, QStringView name) : db_(db), name_(name.toString())
+{
+    db_.execute(QStringLiteral("SAVEPOINT %1;").arg(name_));
+}
+
+SqliteSavepoint::~SqliteSavepoint()
+{
+    if (released_)
+        return;
+    try {
+        db_.execute(QStringLiteral("ROLLBACK TO %1;").arg(name_));
+        db_.execute(QStringLiteral("RELEASE %1;").arg(name_));
+    } catch (const StoreError &) {
+        // The transaction around it is already gone (the database undid it
+        // after an I/O error); the caller's own error says why.
+    }
+}
+
+void SqliteSavepoint::release()
+{
+    db_.execute(QStringLiteral("RELEASE %1;").arg(name_));
+    released_ = true;
 }
 
 } // namespace sentrel

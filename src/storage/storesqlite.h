@@ -1,5 +1,7 @@
 #pragma once
 #include "text/error.h"
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -42,6 +44,8 @@ public:
     void bind(int index, QStringView text);
     void bindOrNull(int index, const std::optional<QString> &textOrNull); // nothing binds NULL
     void bindNull(int index);
+    void bindInteger(int index, qint64 value);
+    void bindBlob(int index, QByteArrayView bytes); // an empty one binds a zero-length blob, not NULL
 
     // Runs to the next row: true when there is one, false when done.
     bool step();
@@ -56,6 +60,7 @@ public:
     bool isNull(int column) const;
     QString text(int column) const; // NULL reads as ""
     qint64 integer(int column) const;
+    QByteArray blob(int column) const; // NULL reads as empty
 
 private:
     sqlite3 *db_;
@@ -83,6 +88,25 @@ public:
 
 private:
     sqlite3 *db_ = nullptr;
+};
+
+// Statements that must take effect together, also inside a transaction
+// someone else opened (or as their own one when none is open): released,
+// they stay part of the surrounding transaction; otherwise the destructor
+// undoes them, and only them. The name must be a plain SQL identifier.
+class SqliteSavepoint {
+public:
+    SqliteSavepoint(SqliteConnection &db, QStringView name);
+    ~SqliteSavepoint();
+    SqliteSavepoint(const SqliteSavepoint &) = delete;
+    SqliteSavepoint &operator=(const SqliteSavepoint &) = delete;
+
+    void release();
+
+private:
+    SqliteConnection &db_;
+    QString name_;
+    bool released_ = false;
 };
 
 } // namespace sentrel

@@ -129,6 +129,14 @@ WebsiteDb::WebsiteDb(const QString &dataFolder, const StoreSettings &settings)
         // Only a speed-up: a store that cannot be written (read-only file)
         // still opens, and lookups then read the whole table.
     }
+    try {
+        // The history of URLs an older program deleted, which knows
+        // nothing of it: their IDs may be given to URLs added later.
+        purgeOrphanHistory(db);
+    } catch (const StoreError &) {
+        // Harmless where it stays (no current row matches it); a later
+        // start that can write removes it.
+    }
 }
 
 WebsiteDb::~WebsiteDb() = default;
@@ -188,36 +196,6 @@ void WebsiteDb::DbAddUrl(const QString &url)
     SqliteStatement insert = connection().prepare(storeschema::AddUrl);
     insert.bind(1, url);
     insert.run();
-}
-
-bool WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status,
-                              std::optional<qint64> rowId)
-{
-    QString id;
-    if (rowId) {
-        id = QString::number(*rowId);
-    } else {
-        SqliteStatement find = connection().prepare(storeschema::FirstIdOfUrl);
-        find.bind(1, url);
-        if (!find.step())
-            return false;
-        id = find.text(0);
-    }
-    SqliteStatement update = connection().prepare(storeschema::SaveContent);
-    update.bind(1, content);
-    update.bind(2, status);
-    // The ID as text, as it was read: the column's integer affinity compares
-    // it as the number, and a hand-made table without that affinity as text.
-    update.bind(3, id);
-    update.bind(4, url);
-    return update.run() > 0;
-}
-
-void WebsiteDb::deleteUrl(const QString &url)
-{
-    SqliteStatement remove = connection().prepare(storeschema::RemoveUrl);
-    remove.bind(1, url);
-    remove.run();
 }
 
 std::optional<StoreRow> WebsiteDb::lookupRow(const QString &url)

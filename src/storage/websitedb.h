@@ -1,6 +1,8 @@
 #pragma once
+#include "storage/snapshothistory.h"
 #include "storage/storesqlite.h"
 #include "storage/websiterecord.h"
+#include "storage/websiterepository.h"
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -17,7 +19,9 @@ inline constexpr char16_t StoreFileName[] = u"websites.db";
 inline constexpr char16_t StoreTemplateFileName[] = u"empty.db";
 
 // One row of the table, every column read by name; SQL names are caseless,
-// so "STRIP" also finds a column an older program called "strip".
+// so "STRIP" also finds a column an older program called "strip". The
+// program itself reads rows typed (WebsiteRecord); this raw view is for the
+// tests and tools that check what is on disk, column by column.
 class StoreRow {
 public:
     StoreRow() = default;
@@ -32,24 +36,6 @@ private:
 
     QStringList names_;
     std::vector<std::optional<QString>> values_;
-};
-
-// One row as the URL list shows it at start-up.
-struct ListedWebsite {
-    QString url;
-    QString lastChange; // local time "yyyy-mm-dd hh:nn:ss", or "" when never saved
-    QString status;     // the stored STATUS ("" when NULL): not shown by the desktop list
-};
-
-// The store operations the URL list logic needs; WebsiteDb is the real one.
-// Every operation throws StoreError when its statement fails.
-class UrlStore {
-public:
-    virtual ~UrlStore() = default;
-    virtual std::vector<ListedWebsite> DbLoadWebsites() = 0;
-    virtual void DbAddUrl(const QString &url) = 0;
-    virtual void deleteUrl(const QString &url) = 0;
-    virtual std::optional<StoreRow> lookupRow(const QString &url) = 0;
 };
 
 enum class StoreJournal {
@@ -67,7 +53,7 @@ struct StoreSettings {
     StoreJournal journal = StoreJournal::WriteAheadLog;
 };
 
-class WebsiteDb final : public UrlStore {
+class WebsiteDb final : public WebsiteRepository {
 public:
     // Opens dataFolder + "websites.db": copies the template there when no
     // file exists and brings the file to the current schema (migrateStore:
@@ -80,30 +66,31 @@ public:
 
     const QString &path() const { return path_; }
 
+    // What each save keeps of the URL's earlier texts (the defaults until set).
+    void setHistoryRetention(const HistoryRetention &retention) { retention_ = retention; }
+
     std::vector<ListedWebsite> DbLoadWebsites() override;
     void DbAddUrl(const QString &url) override;
-    // Replaces the content and status of one row and stamps it with the
-    // database's current UTC time: the row `rowId` (the one a check read)
-    // as long as it still holds `url`, or without an ID the URL's first row.
-    // Never inserts: only adding a URL makes a row, so a check that ends
-    // after its row was deleted or renamed, here or by another program,
-    // cannot bring the row back. Returns false when no row was updated.
     bool DbSaveWebsite(const QString &url, const QString &content, const QString &status,
-                       std::optional<qint64> rowId = std::nullopt);
+                       std::optional<qint64> rowId = std::nullopt) override;
     void deleteUrl(const QString &url) override;
-    std::optional<StoreRow> lookupRow(const QString &url) override;
-    // The URL's first row, typed; nothing when the store has none.
-    std::optional<WebsiteRecord> lookup(const QString &url);
+    std::optional<WebsiteRecord> lookup(const QString &url) override;
+    // editUrl compares URLs as a check finds its row: without surrounding
+    // blanks and control characters, letter case counting (as adding
+    // compares). The test and the change are one transaction, so another
+    // program cannot add the URL in between.
+    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) override;
 
-    // The options dialog's OK and `sentrel-cli set`: every row of targetUrl
-    // gets newUrl and the options, and loses its stored text, its last
-    // change and its status. Throws Error "Already in the list: URL" and
-    // changes nothing when another row holds newUrl, compared as a check
-    // finds its row: without surrounding blanks and control characters,
-    // letter case counting (as adding compares). The test and the change are
-    // one transaction, so another program cannot add the URL in between.
-    // Returns the number of rows changed.
-    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options);
+    // The history of the URL's first row, newest first: a snapshot of every
+    // saved text (the first save and each change) and a marker for every
+    // options edit that reset it. Empty for a URL the store does not have.
+    std::vector<SnapshotRecord> history(const QString &url);
+    // The text of one snapshot of a history. Throws StoreError for an
+    // unknown ID, a reset marker, or a damaged snapshot.
+    QString snapshotText(qint64 snapshotId);
+
+    // The URL's first row as stored, column by column (see StoreRow).
+    std::optional<StoreRow> lookupRow(const QString &url);
 
     // Closes the connection (before Reset to Defaults deletes the file);
     // every later call throws StoreError.
@@ -122,6 +109,10 @@ private:
     void openConnection(const StoreSettings &settings);
 
     QString path_;
+    HistoryRetention retention_;
+    // Opened at the first save that counts changed lines: opening the diff
+    // library costs far more than one count.
+    std::unique_ptr<TextDiffer> differ_;
     std::unique_ptr<SqliteConnection> connection_;
 };
 

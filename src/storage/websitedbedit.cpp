@@ -40,6 +40,22 @@ int WebsiteDb::editUrl(const QString &targetUrl, const QString &newUrl, const We
                 throw Error(QStringLiteral("Already in the list: %1").arg(listed));
         }
     }
+    // The history goes with its row: it follows the new URL, and records
+    // that the text was reset (before the rename, which it finds by the
+    // row's URL as it stands).
+    std::vector<qint64> edited;
+    {
+        SqliteStatement ids = connection().prepare(storeschema::IdsOfUrl);
+        ids.bind(1, targetUrl);
+        while (ids.step()) {
+            bool numeric = false;
+            const qint64 id = ids.text(0).toLongLong(&numeric);
+            if (numeric)
+                edited.push_back(id);
+        }
+    }
+    for (const qint64 id : edited)
+        renameHistory(connection(), id, newUrl);
     static const QString statement = editStatement();
     SqliteStatement update = connection().prepare(statement);
     StoredOptionTexts stored = storedFromOptions(options);
@@ -49,6 +65,8 @@ int WebsiteDb::editUrl(const QString &targetUrl, const QString &newUrl, const We
         update.bindOrNull(parameter++, *value);
     update.bind(parameter, targetUrl);
     const int changed = update.run();
+    for (const qint64 id : edited)
+        appendResetMarker(connection(), id, newUrl);
     batch.commit();
     return changed;
 }

@@ -7,7 +7,8 @@
 
 namespace sentrel {
 
-std::optional<RowId> Ekle(QStringView url, UrlListModel &list, UrlStore &store, StoreErrorSink &errors)
+std::optional<RowId> Ekle(QStringView url, UrlListModel &list, WebsiteRepository &store,
+                          StoreErrorSink &errors)
 {
     const QString normalized = normalizeUrl(url);
     if (normalized.isEmpty() || list.findCaption(normalized))
@@ -21,7 +22,7 @@ std::optional<RowId> Ekle(QStringView url, UrlListModel &list, UrlStore &store, 
     return id;
 }
 
-int EkleLines(QStringView text, UrlListModel &list, UrlStore &store, StoreErrorSink &errors)
+int EkleLines(QStringView text, UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors)
 {
     int added = 0;
     for (const QString &line : splitLines(text))
@@ -29,7 +30,7 @@ int EkleLines(QStringView text, UrlListModel &list, UrlStore &store, StoreErrorS
     return added;
 }
 
-int LoadList(const QString &path, UrlListModel &list, UrlStore &store, StoreErrorSink &errors)
+int LoadList(const QString &path, UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors)
 {
     const DecodedText file = readTextFile(path);
     return EkleLines(file.text, list, store, errors);
@@ -64,7 +65,8 @@ QString clipboardText(const UrlListModel &list, const QList<RowId> &selection)
     return trim(selectedUrls(list, selection).join(QStringLiteral("\r\n")));
 }
 
-void deleteRows(UrlListModel &list, const QList<RowId> &rows, UrlStore &store, StoreErrorSink &errors)
+void deleteRows(UrlListModel &list, const QList<RowId> &rows, WebsiteRepository &store,
+                StoreErrorSink &errors)
 {
     for (const RowId id : list.inListOrder(rows)) {
         if (!list.contains(id))
@@ -78,7 +80,7 @@ void deleteRows(UrlListModel &list, const QList<RowId> &rows, UrlStore &store, S
     }
 }
 
-void fillFromStore(UrlListModel &list, UrlStore &store, StoreErrorSink &errors)
+void fillFromStore(UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors)
 {
     std::vector<ListedWebsite> websites;
     try {
@@ -95,17 +97,17 @@ void fillFromStore(UrlListModel &list, UrlStore &store, StoreErrorSink &errors)
 }
 
 std::optional<ContentPreview> contentPreview(const UrlListModel &list, const QList<RowId> &selection,
-                                             UrlStore &store, StoreErrorSink &errors)
+                                             WebsiteRepository &store, StoreErrorSink &errors)
 {
     const QStringList urls = selectedUrls(list, selection);
     if (urls.isEmpty())
         return std::nullopt;
     const QString &url = urls.front();
     try {
-        const std::optional<StoreRow> row = store.lookupRow(url);
+        const std::optional<WebsiteRecord> row = store.lookup(url);
         if (!row)
             return std::nullopt;
-        return ContentPreview{url, row->text(u"CONTENT")};
+        return ContentPreview{url, row->content.value_or(QString())};
     } catch (const StoreError &e) {
         errors.showStoreError(storeErrorText(e));
         return std::nullopt;

@@ -13,7 +13,7 @@
 namespace sentrel {
 
 class StoreErrorSink;
-class UrlStore;
+class WebsiteRepository;
 
 // Adds one URL: normalised (normalizeUrl), then appended as a row and added
 // to the store, unless it is blank or a row already has exactly that caption
@@ -21,16 +21,17 @@ class UrlStore;
 // stays. Returns the new row, nullopt when none was appended. The caption
 // lookup is a hash lookup, so a file of thousands of URLs costs each the
 // same however long the list is.
-std::optional<RowId> Ekle(QStringView url, UrlListModel &list, UrlStore &store, StoreErrorSink &errors);
+std::optional<RowId> Ekle(QStringView url, UrlListModel &list, WebsiteRepository &store,
+                          StoreErrorSink &errors);
 
 // Every line of `text`, first to last, through Ekle (the Add URLs dialog).
 // Returns the number of rows appended.
-int EkleLines(QStringView text, UrlListModel &list, UrlStore &store, StoreErrorSink &errors);
+int EkleLines(QStringView text, UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors);
 
 // Load List: reads the file (a byte order mark decides; otherwise UTF-8,
 // then Windows-1252) and passes every line through Ekle. Throws
 // sentrel::Error naming the file when it cannot be read; nothing is added then.
-int LoadList(const QString &path, UrlListModel &list, UrlStore &store, StoreErrorSink &errors);
+int LoadList(const QString &path, UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors);
 
 // Save List: the captions of all rows in list order, each followed by CR LF,
 // as UTF-8 without byte order mark. The file is replaced whole or not at
@@ -48,11 +49,12 @@ QStringList selectedUrls(const UrlListModel &list, const QList<RowId> &selection
 // Delete: every row of `rows` still listed is deleted from the store and
 // removed from the list, also when its store delete fails (reported to
 // `errors`). Hiding the content preview is the caller's part.
-void deleteRows(UrlListModel &list, const QList<RowId> &rows, UrlStore &store, StoreErrorSink &errors);
+void deleteRows(UrlListModel &list, const QList<RowId> &rows, WebsiteRepository &store,
+                StoreErrorSink &errors);
 
 // Start-up: one row per stored website, in store order, "Status" empty, all
 // in one insertion. A failed load is reported and adds no row.
-void fillFromStore(UrlListModel &list, UrlStore &store, StoreErrorSink &errors);
+void fillFromStore(UrlListModel &list, WebsiteRepository &store, StoreErrorSink &errors);
 
 struct ContentPreview {
     QString url;
@@ -64,6 +66,6 @@ struct ContentPreview {
 // store has no row for it, or when the lookup failed (reported to
 // `errors`): the panel then stays as it is.
 std::optional<ContentPreview> contentPreview(const UrlListModel &list, const QList<RowId> &selection,
-                                             UrlStore &store, StoreErrorSink &errors);
+                                             WebsiteRepository &store, StoreErrorSink &errors);
 
 } // namespace sentrel

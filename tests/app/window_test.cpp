@@ -125,10 +125,10 @@ TEST_F(MainWindowTest, LayoutMatchesTheCommandTable)
     EXPECT_EQ(menuItems(topMenu(window, u16(u"Help"))),
               QStringList({u16(u"Online Help"), u16(u"-"), u16(u"Update Notifications"), u16(u"-"),
                            u16(u"Send &Feedback..."), u16(u"&About...")}));
-    EXPECT_EQ(
-        menuItems(window.commands().PopupMenu1),
-        QStringList({u16(u"Edit..."), u16(u"-"), u16(u"Check URL"), u16(u"Copy URL to Clipboard"),
-                     u16(u"Open URL with Default Browser"), u16(u"-"), u16(u"Delete"), u16(u"Select All")}));
+    EXPECT_EQ(menuItems(window.commands().PopupMenu1),
+              QStringList({u16(u"Edit..."), u16(u"History..."), u16(u"-"), u16(u"Check URL"),
+                           u16(u"Copy URL to Clipboard"), u16(u"Open URL with Default Browser"), u16(u"-"),
+                           u16(u"Delete"), u16(u"Select All")}));
     EXPECT_EQ(menuItems(window.logMenu()),
               QStringList({u16(u"Undo"), u16(u"-"), u16(u"Cut"), u16(u"Copy"), u16(u"Paste"), u16(u"Delete"),
                            u16(u"-"), u16(u"Select All")}));
@@ -243,9 +243,9 @@ TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRowFromListAndStore)
     fixture.selectRows({0, 2});
     QTest::keyClick(window.urlList(), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://b.test"), u16(u"http://d.test")}));
-    EXPECT_FALSE(window.store().lookupRow(u16(u"http://a.test")).has_value());
-    EXPECT_TRUE(window.store().lookupRow(u16(u"http://b.test")).has_value());
-    EXPECT_FALSE(window.store().lookupRow(u16(u"http://c.test")).has_value());
+    EXPECT_FALSE(window.store().lookup(u16(u"http://a.test")).has_value());
+    EXPECT_TRUE(window.store().lookup(u16(u"http://b.test")).has_value());
+    EXPECT_FALSE(window.store().lookup(u16(u"http://c.test")).has_value());
     EXPECT_FALSE(window.contentPanel()->isVisible());
 }
 
@@ -738,7 +738,7 @@ TEST_F(MainWindowTest, EditAndExclusionsOpenTheirDialogsModeless)
     edit->Button1->click();
     EXPECT_EQ(fixture.captions(), QStringList({u16(u"http://a.test"), u16(u"http://renamed.test")}));
     EXPECT_TRUE(window.urlList()->cell(1, UrlListView::StatusColumn).isEmpty());
-    EXPECT_TRUE(window.store().lookupRow(u16(u"http://renamed.test")).has_value());
+    EXPECT_TRUE(window.store().lookup(u16(u"http://renamed.test")).has_value());
 
     window.commands().Exclusions1->trigger();
     auto *exclusions = window.findChild<TFormExclusion *>();

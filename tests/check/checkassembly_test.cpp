@@ -53,8 +53,7 @@ protected:
     {
         for (const char *u : {"http://a/", "http://b/", "http://c/"}) {
             rows.add(QString::fromLatin1(u));
-            store.rows[QString::fromLatin1(u)] =
-                StoredCheck{QStringLiteral("old"), QStringLiteral("OK"), {}, {}};
+            store.rows[QString::fromLatin1(u)] = storedAs(QStringLiteral("old"), QStringLiteral("OK"));
         }
     }
     // Downloads go through `held`, which the assembly may call from its own threads.

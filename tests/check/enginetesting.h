@@ -1,7 +1,6 @@
 #pragma once
 // Fakes of what a check and a run need of the window and the store.
 #include "check/checkports.h"
-#include "check/checkstore.h"
 #include "check/checkurl.h"
 #include "check/outcomepainter.h"
 #include "check/runcommands.h"
@@ -88,10 +87,39 @@ struct Saved {
     bool operator==(const Saved &) const = default;
 };
 
+// What the store holds for a URL checked before (or not yet, with an empty
+// status).
+inline WebsiteRecord storedAs(const QString &content, const QString &status, CheckOptions options = {})
+{
+    WebsiteRecord stored;
+    stored.content = content;
+    stored.status = status;
+    stored.options = std::move(options);
+    return stored;
+}
+
 // A store in memory; saves go to `rows` and to the `saves` record.
-class FakeStore : public CheckStore {
+class FakeStore : public WebsiteRepository {
 public:
-    std::optional<StoredCheck> lookup(const QString &url) override
+    std::vector<ListedWebsite> DbLoadWebsites() override
+    {
+        std::vector<ListedWebsite> listed;
+        for (const auto &[url, row] : rows)
+            listed.push_back({url, row.lastChange.value_or(QString()), row.status.value_or(QString())});
+        return listed;
+    }
+    void DbAddUrl(const QString &url) override { rows[url].url = url; }
+    void deleteUrl(const QString &url) override { rows.erase(url); }
+    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) override
+    {
+        if (rows.erase(targetUrl) == 0)
+            return 0;
+        WebsiteRecord &edited = rows[newUrl];
+        edited.url = newUrl;
+        edited.options = options;
+        return 1;
+    }
+    std::optional<WebsiteRecord> lookup(const QString &url) override
     {
         ++lookups;
         if (failLookup)
@@ -101,8 +129,8 @@ public:
             return std::nullopt;
         return it->second;
     }
-    bool save(const QString &url, std::optional<qint64>, const QString &content,
-              const QString &status) override
+    bool DbSaveWebsite(const QString &url, const QString &content, const QString &status,
+                       std::optional<qint64> = std::nullopt) override
     {
         if (failSave)
             throw StoreError(QStringLiteral("disk I/O error"), 10);
@@ -112,7 +140,7 @@ public:
         return true;
     }
 
-    std::map<QString, StoredCheck> rows;
+    std::map<QString, WebsiteRecord> rows;
     std::vector<Saved> saves;
     int lookups = 0;
     bool failLookup = false;

@@ -27,7 +27,7 @@ TEST_P(FetchFailureInACheck, IsTheRowsStatusAndSavesNothing)
 
     TestList rows(QStringList{url});
     FakeStore store;
-    store.rows[url] = StoredCheck{QStringLiteral("the whole page"), QStringLiteral("OK"), {}, {}};
+    store.rows[url] = storedAs(QStringLiteral("the whole page"), QStringLiteral("OK"));
     RecordingStoreErrors storeErrors;
     FakeDisplay display;
     FakePreferences preferences;

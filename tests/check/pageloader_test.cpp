@@ -40,13 +40,15 @@ TEST_F(BackgroundLoading, TheWindowsEventsRunWhileThePageDownloadsElsewhere)
     std::thread::id downloadThread;
     bool timerRanDuringDownload = false;
     // The download holds until an event of the window's thread has run: it
-    // can only finish if that thread keeps handling events meanwhile.
+    // can only finish if that thread keeps handling events meanwhile. The
+    // event is queued here, on the window's thread, so the only hand-over
+    // between the threads is the semaphore.
+    QTimer::singleShot(0, QCoreApplication::instance(), [&] {
+        timerRanDuringDownload = true;
+        releaseDownload.release();
+    });
     BackgroundPageLoader loader([&](const QString &url) {
         downloadThread = std::this_thread::get_id();
-        QTimer::singleShot(0, QCoreApplication::instance(), [&] {
-            timerRanDuringDownload = true;
-            releaseDownload.release();
-        });
         releaseDownload.acquire();
         return QStringLiteral("page of ") + url;
     });
@@ -94,8 +96,7 @@ TEST_F(BackgroundLoading, ARowMovedDuringTheDownloadKeepsItsOutcome)
     EngineFixture f;
     for (const char *u : {"http://a/", "http://b/"}) {
         f.rows.add(QString::fromLatin1(u));
-        f.store.rows[QString::fromLatin1(u)] =
-            StoredCheck{QStringLiteral("old"), QStringLiteral("OK"), {}, {}};
+        f.store.rows[QString::fromLatin1(u)] = storedAs(QStringLiteral("old"), QStringLiteral("OK"));
     }
     std::binary_semaphore release{0};
     BackgroundPageLoader loader([&](const QString &) {

@@ -5,6 +5,7 @@
 #include "dialogs/exclusionform.h"
 #include "dialogs/feedback.h"
 #include "dialogs/feedbackpost.h"
+#include "dialogs/historydialog.h"
 #include "dialogs/messageboxes.h"
 #include "fakes.h"
 #include "storage/exclusions.h"
@@ -58,8 +59,7 @@ int main(int argc, char **argv)
     TempStore store;
     ListRows rows;
     RecordedErrors errors;
-    WebsiteDbEditStore dbStore([&] { return store.get(); });
-    TFormEditURL edit({rows.model, rows.selection(), dbStore, errors});
+    TFormEditURL edit({rows.model, rows.selection(), store.access(), errors});
     edit.setTarget(0, QStringLiteral("https://www.example.com/news/index.html"));
     edit.CheckBox1->setChecked(true);
     edit.CheckBox5->setChecked(true);
@@ -68,6 +68,23 @@ int main(int argc, char **argv)
     edit.CheckBox3->setChecked(true);
     edit.Edit3->setText(QStringLiteral("//*[@id=\"content\"]/div[@class=\"article\"]"));
     ok &= save(edit, folder, "dialog-edit-url");
+
+    // Three checks of a news page, the last two finding changes.
+    const QString news = QStringLiteral("https://www.example.com/news/index.html");
+    store.db().DbAddUrl(news);
+    const QString headlines =
+        QStringLiteral("Top stories\nCity council votes on the new park\nWeather: sunny, 21 "
+                       "degrees\nMarkets close higher\nSports: home team wins 2-1\n");
+    store.db().DbSaveWebsite(news, headlines, QStringLiteral("OK"));
+    QString second = headlines;
+    second.replace(QStringLiteral("sunny, 21"), QStringLiteral("cloudy, 17"));
+    store.db().DbSaveWebsite(news, second, QStringLiteral("Changed!"));
+    QString third = second;
+    third.replace(QStringLiteral("votes on"), QStringLiteral("approves"));
+    third += QStringLiteral("Traffic: bridge closed until Friday\n");
+    store.db().DbSaveWebsite(news, third, QStringLiteral("Changed!"));
+    HistoryDialog history(store.access(), news, store.db().history(news));
+    ok &= save(history, folder, "dialog-history");
 
     QStringList exclusions = defaultExclusions();
     NoErrors noErrors;

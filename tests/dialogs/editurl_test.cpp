@@ -25,7 +25,7 @@ protected:
         store.db().DbAddUrl(url);
         rows.appendRow(url, QStringLiteral("2026-01-01 10:00:00"), QStringLiteral("OK"));
     }
-    EditUrlContext context() { return {rows.model, rows.selection(), dbStore, errors}; }
+    EditUrlContext context() { return {rows.model, rows.selection(), store.access(), errors}; }
     TFormEditURL *open(int row)
     {
         rows.selectOnly(row);
@@ -39,7 +39,6 @@ protected:
     }
 
     TempStore store;
-    WebsiteDbEditStore dbStore{[this] { return store.get(); }};
     ListRows rows;
     RecordedErrors errors;
 };

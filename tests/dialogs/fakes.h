@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for the main window's objects that the dialogs act on.
 #include "dialogs/editurl.h"
+#include "storage/storeaccess.h"
 #include "storage/storeerror.h"
 #include "storage/websitedb.h"
 #include "uimodel/messages.h"
@@ -64,19 +65,24 @@ public:
     int answer = dialogresult::No;
 };
 
-// A real store in a fresh data folder.
+// A real store in a fresh data folder, reached as the window reaches its
+// own: close() leaves it as a window whose store could not be opened.
 class TempStore {
 public:
-    TempStore() : folder_(dir_.path() + u'/'), db_(std::make_unique<WebsiteDb>(folder_, StoreSettings{})) {}
+    TempStore() : folder_(dir_.path() + u'/')
+    {
+        access_.attach(std::make_unique<WebsiteDb>(folder_, StoreSettings{}));
+    }
     const QString &folder() const { return folder_; }
-    WebsiteDb &db() { return *db_; }
-    void close() { db_.reset(); }
-    WebsiteDb *get() { return db_.get(); }
+    WebsiteDb &db() { return *access_.db(); }
+    void close() { access_.attach(nullptr); }
+    WebsiteDb *get() { return access_.db(); }
+    StoreAccess &access() { return access_; }
 
 private:
     QTemporaryDir dir_;
     QString folder_;
-    std::unique_ptr<WebsiteDb> db_;
+    StoreAccess access_;
 };
 
 } // namespace sentrel::test

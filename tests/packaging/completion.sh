@@ -92,7 +92,7 @@ for command in "${commands[@]}"; do
     expect "sentrel-cli --data $work $command --" "${options[@]}" --help
 done
 # One option is not offered twice, and an option and its --no- form count as one.
-expect "sentrel-cli check --jobs 2 --" --all --strip-method --fail-on-error --no-wait --help
+expect "sentrel-cli check --jobs 2 --" --all --strip-method --fail-on-error --no-wait --diff --help
 expect "sentrel-cli set http://a --keyword K --no-" --no-lines --no-xpath --no-regex
 # After "--" nothing is an option any more.
 expect "sentrel-cli strip -- --"
@@ -109,6 +109,8 @@ expect "sentrel-cli check --all --strip-method " "${methods[@]}"
 expect "sentrel-cli check --strip-method=s" stringbuilder
 expect "sentrel-cli strip --method=" "${methods[@]}"
 expect "sentrel-cli xpath --mode " 0 1 2
+expect "sentrel-cli diff --color " auto always never
+expect "sentrel-cli diff --color=n" never
 switch=$("$cli" set --help | sed -n 's/^ *--strip \([a-z|]*\) .*/\1/p' | tr '|' ' ')
 read -ra switch <<<"$switch"
 [[ ${#switch[@]} == 2 ]] || fail "set --help names no --strip values"
@@ -137,6 +139,9 @@ mapfile -t urls < <("$cli" --data "$data" list | cut -f1)
 for command in show delete set check; do
     expect "sentrel-cli --data $data $command " "${urls[@]}"
 done
+for command in history diff; do
+    expect "sentrel-cli --data $data $command " "${urls[@]}"
+done
 expect "sentrel-cli --data=$data delete http://example.net " "${urls[@]}"
 expect "sentrel-cli --data $data check --jobs 2 " "${urls[@]}"
 # bash replaces only the text after the last ":" or "=" of the word.
@@ -147,8 +152,8 @@ expect "sentrel-cli --data $data show \"http://example.o" 'http://example.org/b?
 # Where no URL can come, the options that still can.
 expect "sentrel-cli --data $data show http://example.net " --options --help
 expect "sentrel-cli --data $data set http://example.net " $(cli_command_options "$cli" set) --help
-expect "sentrel-cli --data $data check --all " --strip-method --jobs --fail-on-error --no-wait --help
-expect "sentrel-cli --data $data check http://example.net --" --strip-method --jobs --fail-on-error --no-wait --help
+expect "sentrel-cli --data $data check --all " --strip-method --jobs --fail-on-error --no-wait --diff --help
+expect "sentrel-cli --data $data check http://example.net --" --strip-method --jobs --fail-on-error --no-wait --diff --help
 
 # Quietly nothing when the list cannot be read, and no data folder made.
 mkdir empty

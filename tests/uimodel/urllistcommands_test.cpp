@@ -34,7 +34,7 @@ public:
 };
 
 // A store that records its calls and fails for the URLs in `failing`.
-class FakeStore : public UrlStore {
+class FakeStore : public WebsiteRepository {
 public:
     std::vector<ListedWebsite> DbLoadWebsites() override
     {
@@ -52,11 +52,22 @@ public:
         deleted.append(url);
         failIfListed(url);
     }
-    std::optional<StoreRow> lookupRow(const QString &url) override
+    std::optional<WebsiteRecord> lookup(const QString &url) override
     {
         looked.append(url);
         failIfListed(url);
         return std::nullopt;
+    }
+    // The list commands neither save checks nor edit options; a call is a fault.
+    bool DbSaveWebsite(const QString &url, const QString &, const QString &, std::optional<qint64>) override
+    {
+        ADD_FAILURE() << "unexpected save of " << url.toStdString();
+        return false;
+    }
+    int editUrl(const QString &targetUrl, const QString &, const WebsiteOptions &) override
+    {
+        ADD_FAILURE() << "unexpected edit of " << targetUrl.toStdString();
+        return 0;
     }
 
     QSet<QString> failing;

@@ -1,6 +1,5 @@
 #include "check/checkassembly.h"
 #include "check/checkrun.h"
-#include "check/checkstore.h"
 #include "check/checkurl.h"
 #include "check/notifications.h"
 #include "check/pageloaders.h"
@@ -11,9 +10,11 @@
 #include "cli/rowprinter.h"
 #include "cli/stopsignals.h"
 #include "cli/storecommand.h"
+#include "cli/versiondiff.h"
 #include "fetch/fetcher.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
+#include "storage/groupedsaves.h"
 #include "storage/runlock.h"
 #include "storage/settingskeys.h"
 #include "text/lines.h"
@@ -92,8 +93,8 @@ private:
 // printer, which prints it once its save is durable.
 class PrintingObserver final : public CheckObserver {
 public:
-    PrintingObserver(const UrlListModel &rows, const WebsiteCheckStore &store,
-                     const CliStoreErrors &storeErrors, RowPrinter &printer, std::ostream &err)
+    PrintingObserver(const UrlListModel &rows, const GroupedSaves &store, const CliStoreErrors &storeErrors,
+                     RowPrinter &printer, std::ostream &err)
         : rows_(rows), store_(store), storeErrors_(storeErrors), printer_(printer), err_(err)
     {
     }
@@ -110,7 +111,7 @@ public:
 
 private:
     const UrlListModel &rows_;
-    const WebsiteCheckStore &store_;
+    const GroupedSaves &store_;
     const CliStoreErrors &storeErrors_;
     RowPrinter &printer_;
     std::ostream &err_;
@@ -161,7 +162,7 @@ public:
     {
         return QStringLiteral(
             "check [--all | URL...] [--strip-method browser|regex|stringbuilder] [--jobs N] "
-            "[--fail-on-error] [--no-wait]");
+            "[--fail-on-error] [--no-wait] [--diff]");
     }
     QString summary() const override { return QStringLiteral("check the watched pages for changes"); }
     QString details() const override
@@ -180,6 +181,9 @@ public:
             "--jobs N downloads up to N pages ahead of the checks (default 8; 1: one at a\n"
             "time). Rows are still checked, saved and printed one by one in list order.\n"
             "--fail-on-error exits with 3 when the check of any row failed.\n"
+            "--diff follows each Changed! row with what changed: the diff of the version\n"
+            "before against the new one, as \"sentrel-cli diff URL\" prints it (coloured\n"
+            "only on a terminal), so that a mailed report of the run shows the change.\n"
             "One check runs on a data folder at a time: a second one waits for the first\n"
             "(saying so on stderr), or with --no-wait exits with 75 at once.\n"
             "SIGINT (Ctrl-C) or SIGTERM stops the run after the check in progress; what was\n"
@@ -197,6 +201,7 @@ protected:
         const std::optional<QString> jobsOption = a.value(QStringLiteral("jobs"));
         const bool failOnError = a.flag(QStringLiteral("fail-on-error"));
         const bool noWait = a.flag(QStringLiteral("no-wait"));
+        const bool showDiffs = a.flag(QStringLiteral("diff"));
         const QStringList named = a.positionals();
         if (all == !named.isEmpty())
             throw UsageError(QStringLiteral("expects --all or at least one URL, not both"));
@@ -243,7 +248,23 @@ protected:
 
         // Before the store: a commit in its destructor still finds the printer.
         RowPrinter printer(io.out, io.err);
-        WebsiteCheckStore store(*db, RunSaveGrouping);
+        bool diffFailed = false;
+        if (showDiffs) {
+            // The printer calls it once the row's save is durable, outside
+            // any transaction of the run, so both texts can be read back.
+            printer.setChangeFollower([&db, &io, &diffFailed](const QString &url) {
+                try {
+                    writeText(io.out, latestChangeDiff(*db, url, io.out));
+                } catch (const StoreError &e) {
+                    writeLine(io.err, storeErrorText(e));
+                    diffFailed = true;
+                } catch (const Error &e) {
+                    writeLine(io.err, e.message());
+                    diffFailed = true;
+                }
+            });
+        }
+        GroupedSaves store(*db, RunSaveGrouping);
         store.setCommitListener([&printer](bool durable) { printer.committed(durable); });
 
         CliStoreErrors storeErrors(io.err);
@@ -294,7 +315,7 @@ protected:
         io.err.flush();
         if (stopSignal != 0)
             return StopSignals::exitCode(stopSignal);
-        if (failed || storeErrors.count() > 0)
+        if (failed || storeErrors.count() > 0 || diffFailed)
             return 1;
         return failOnError && printer.tally().errors > 0 ? ExitRowFailed : 0;
     }

@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/storecommand.h"
+#include "cli/versions.h"
 #include "storage/websiteoptions.h"
 
 namespace sentrel::cli {
@@ -27,7 +28,7 @@ QString optionLines(const QString &url, const WebsiteOptions &stored)
 class ShowCommand : public StoreCommand {
 public:
     QString name() const override { return QStringLiteral("show"); }
-    QString synopsis() const override { return QStringLiteral("show URL [--options]"); }
+    QString synopsis() const override { return QStringLiteral("show URL [--options | --version N]"); }
     QString summary() const override { return QStringLiteral("print the stored text of a URL"); }
     QString details() const override
     {
@@ -38,7 +39,9 @@ public:
             "  --options  print the URL's check options instead, one \"name: value\" line\n"
             "             each, in this order: url, strip (yes or no), lines (START:STOP),\n"
             "             keyword, xpath, regex; an option that is off has nothing after\n"
-            "             its colon. The names are those of set's options.");
+            "             its colon. The names are those of set's options.\n"
+            "  --version N  print version N of the text instead, exactly as it was saved\n"
+            "             (the numbers history prints).");
     }
 
 protected:
@@ -46,15 +49,25 @@ protected:
     {
         Arguments a(args);
         const bool options = a.flag(QStringLiteral("options"));
+        const std::optional<QString> versionOption = a.value(QStringLiteral("version"));
         const QStringList urls = a.positionals();
         if (urls.size() != 1)
             throw UsageError(QStringLiteral("expects one URL"));
+        if (options && versionOption)
+            throw UsageError(QStringLiteral("expects --options or --version, not both"));
+        const std::optional<int> version =
+            versionOption ? std::optional<int>(versionNumber(*versionOption)) : std::nullopt;
         const auto store = openStore(global, FolderUse::MustExist);
         std::optional<WebsiteRecord> record;
         const QString url = listedUrl(urls.first(), [&](const QString &candidate) {
             record = store->lookup(candidate);
             return record.has_value();
         });
+        if (version) {
+            const UrlVersions versions(url, store->history(url));
+            writeText(io.out, store->snapshotText(versions.version(*version).record.id));
+            return 0;
+        }
         writeText(io.out, options ? optionLines(url, record->options) : record->content.value_or(QString()));
         return 0;
     }

@@ -1,10 +1,10 @@
-#include "check/checkstore.h"
-#include "storage/storesqlite.h"
+#include "storage/groupedsaves.h"
+#include "storage/storeerror.h"
 #include "storage/websitedb.h"
 
 namespace sentrel {
 
-WebsiteCheckStore::~WebsiteCheckStore()
+GroupedSaves::~GroupedSaves()
 {
     try {
         commit();
@@ -13,22 +13,34 @@ WebsiteCheckStore::~WebsiteCheckStore()
     }
 }
 
-std::optional<StoredCheck> WebsiteCheckStore::lookup(const QString &url)
+std::vector<ListedWebsite> GroupedSaves::DbLoadWebsites()
 {
-    commitIfDue();
-    std::optional<WebsiteRecord> record = db_.lookup(url);
-    if (!record)
-        return std::nullopt;
-    StoredCheck stored;
-    stored.content = record->content.value_or(QString());
-    stored.status = record->status.value_or(QString());
-    stored.options = std::move(record->options);
-    stored.rowId = record->rowId;
-    return stored;
+    return db_.DbLoadWebsites();
 }
 
-bool WebsiteCheckStore::save(const QString &url, std::optional<qint64> rowId, const QString &content,
-                             const QString &status)
+void GroupedSaves::DbAddUrl(const QString &url)
+{
+    db_.DbAddUrl(url);
+}
+
+void GroupedSaves::deleteUrl(const QString &url)
+{
+    db_.deleteUrl(url);
+}
+
+int GroupedSaves::editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options)
+{
+    return db_.editUrl(targetUrl, newUrl, options);
+}
+
+std::optional<WebsiteRecord> GroupedSaves::lookup(const QString &url)
+{
+    commitIfDue();
+    return db_.lookup(url);
+}
+
+bool GroupedSaves::DbSaveWebsite(const QString &url, const QString &content, const QString &status,
+                                 std::optional<qint64> rowId)
 {
     // Inside a transaction someone else opened, saves are theirs to commit.
     if (grouping_.maxSaves > 1 && !open_ && !db_.inBatch()) {
@@ -46,13 +58,13 @@ bool WebsiteCheckStore::save(const QString &url, std::optional<qint64> rowId, co
     return saved;
 }
 
-void WebsiteCheckStore::commitIfDue()
+void GroupedSaves::commitIfDue()
 {
     if (open_ && std::chrono::steady_clock::now() - groupStart_ >= grouping_.maxAge)
         commit();
 }
 
-void WebsiteCheckStore::commit()
+void GroupedSaves::commit()
 {
     if (!open_)
         return;

@@ -1,5 +1,5 @@
 #pragma once
-#include "check/checkstore.h"
+#include "storage/groupedsaves.h"
 #include "storage/websitedb.h"
 #include <memory>
 
@@ -9,7 +9,7 @@
 // reaching a store that is not there.
 namespace sentrel {
 
-class StoreAccess final : public UrlStore, public CheckStore {
+class StoreAccess final : public WebsiteRepository {
 public:
     StoreAccess() = default;
     ~StoreAccess() override;
@@ -19,21 +19,21 @@ public:
     bool isOpen() const { return db_ != nullptr; }
     WebsiteDb *db() const { return db_.get(); }
 
-    // UrlStore
     std::vector<ListedWebsite> DbLoadWebsites() override;
     void DbAddUrl(const QString &url) override;
     void deleteUrl(const QString &url) override;
-    std::optional<StoreRow> lookupRow(const QString &url) override;
-    // CheckStore
-    std::optional<StoredCheck> lookup(const QString &url) override;
-    bool save(const QString &url, std::optional<qint64> rowId, const QString &content,
-              const QString &status) override;
+    std::optional<WebsiteRecord> lookup(const QString &url) override;
+    // Each save is durable when it returns: the window may be closed, or the
+    // machine switched off, at any moment after a check.
+    bool DbSaveWebsite(const QString &url, const QString &content, const QString &status,
+                       std::optional<qint64> rowId = std::nullopt) override;
+    int editUrl(const QString &targetUrl, const QString &newUrl, const WebsiteOptions &options) override;
 
 private:
-    WebsiteDb &open() const;
+    WebsiteRepository &open() const;
 
     std::unique_ptr<WebsiteDb> db_;
-    std::unique_ptr<WebsiteCheckStore> checks_;
+    std::unique_ptr<GroupedSaves> saves_;
 };
 
 } // namespace sentrel
