@@ -8,6 +8,7 @@
 #include "app/windowstartup.h"
 #include "storage/datafolder.h"
 #include "storage/exclusions.h"
+#include "storage/historysettings.h"
 #include "storage/programfiles.h"
 #include "storage/settingskeys.h"
 #include "storage/storeerror.h"
@@ -161,7 +162,10 @@ void TAppForm::openStore()
     storeSettings.templatePath = LocateProgramFiles(env_.executableDir).templatePath;
     // Throws StoreOpenError when the connection cannot be opened, another
     // Error when the column migration fails.
-    store_.attach(std::make_unique<WebsiteDb>(dataFolder_, storeSettings));
+    auto db = std::make_unique<WebsiteDb>(dataFolder_, storeSettings);
+    // Read at start-up only: settings.ini is not read again while the window runs.
+    db->setHistoryRetention(readHistoryRetention(settings_));
+    store_.attach(std::move(db));
 }
 
 void TAppForm::showStoreOpenError(const QString &text)

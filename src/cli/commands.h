@@ -18,6 +18,8 @@ std::unique_ptr<Command> makeHistoryCommand();
 std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeSetCommand();
 std::unique_ptr<Command> makeExclusionsCommand();
+// The program settings of settings.ini (the history limits).
+std::unique_ptr<Command> makeSettingsCommand();
 // The document model: XPath selection and the parsed tree.
 std::unique_ptr<Command> makeXPathCommand();
 std::unique_ptr<Command> makeParseCommand();

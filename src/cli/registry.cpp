@@ -30,6 +30,7 @@ CommandRegistry makeRegistry()
     r.add(makeDiffCommand());
     r.add(makeSetCommand());
     r.add(makeExclusionsCommand());
+    r.add(makeSettingsCommand());
     r.add(makeXPathCommand());
     r.add(makeParseCommand());
     r.add(makeCheckCommand());

@@ -2,6 +2,7 @@
 #include "cli/arguments.h"
 #include "cli/cliio.h"
 #include "storage/datafolder.h"
+#include "storage/historysettings.h"
 #include "storage/programfiles.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -36,6 +37,7 @@ void CliStoreErrors::showStoreError(const QString &text)
 
 int StoreCommand::run(const QStringList &args, const GlobalOptions &global, CliIo &io)
 {
+    notices_ = &io.err;
     try {
         return runCommand(args, global, io);
     } catch (const StoreError &e) {
@@ -78,7 +80,14 @@ std::unique_ptr<WebsiteDb> StoreCommand::openStore(const GlobalOptions &global, 
     const QString folder = dataFolder(global, use);
     StoreSettings settings;
     settings.templatePath = LocateProgramFiles(executableDir()).templatePath;
-    return std::make_unique<WebsiteDb>(folder, settings);
+    auto store = std::make_unique<WebsiteDb>(folder, settings);
+    // Read once the store is open: a store that fails leaves settings.ini
+    // as it was, rather than moved aside for a run that did nothing.
+    const SettingsFile settingsFile = SettingsFile::open(folder);
+    if (notices_ && !settingsFile.openNotice().isEmpty())
+        writeLine(*notices_, settingsFile.openNotice());
+    store->setHistoryRetention(readHistoryRetention(settingsFile));
+    return store;
 }
 
 } // namespace sentrel::cli

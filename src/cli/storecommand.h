@@ -49,7 +49,8 @@ protected:
     virtual int runCommand(const QStringList &args, const GlobalOptions &global, CliIo &io) = 0;
 
     // Opens the store; call it after the arguments are checked, so that wrong
-    // use never creates a store.
+    // use never creates a store. Its saves keep the history settings.ini asks
+    // for; a settings file that cannot be read is reported on stderr.
     std::unique_ptr<WebsiteDb> openStore(const GlobalOptions &global,
                                          FolderUse use = FolderUse::Create) const;
 
@@ -59,6 +60,9 @@ protected:
     // The listed URL a URL argument names (findListedUrl: as typed, else as
     // add would have stored it); throws "Not in the list" naming the argument.
     static QString listedUrl(const QString &typed, const std::function<bool(const QString &)> &isListed);
+
+private:
+    std::ostream *notices_ = nullptr; // the running command's stderr, for openStore
 };
 
 } // namespace sentrel::cli

@@ -23,12 +23,22 @@ inline constexpr char16_t Top[] = u"Top";
 inline constexpr char16_t Width[] = u"Width";
 inline constexpr char16_t Height[] = u"Height";
 inline constexpr char16_t WindowState[] = u"WindowState";
+inline constexpr char16_t HistoryMaxVersions[] = u"HistoryMaxVersions";
+inline constexpr char16_t HistoryMaxAgeDays[] = u"HistoryMaxAgeDays";
 } // namespace settingskey
 
 // The interval control's range, in seconds.
 inline constexpr int MinimumInterval = 10;
 inline constexpr int MaximumInterval = 999999999;
 inline constexpr int DefaultInterval = 60;
+// How many saved texts of each URL the history keeps, and for how many days
+// (0: as long as the count allows); storage/historysettings.h reads them.
+inline constexpr int DefaultHistoryMaxVersions = 200;
+inline constexpr int MinimumHistoryMaxVersions = 1;
+inline constexpr int MaximumHistoryMaxVersions = 100000;
+inline constexpr int DefaultHistoryMaxAgeDays = 0;
+inline constexpr int MinimumHistoryMaxAgeDays = 0;
+inline constexpr int MaximumHistoryMaxAgeDays = 36500;
 // The sound-file field's text when no file is chosen.
 inline constexpr char16_t NoSoundFile[] = u"[None]";
 

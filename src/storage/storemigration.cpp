@@ -73,13 +73,18 @@ struct MigrationStep {
     int version;
     bool (*needsChange)(SqliteConnection &);
     void (*apply)(SqliteConnection &);
+    // The store's rows still read without the step: a store that cannot be
+    // written opens without it (and without the steps after it).
+    bool readableWithout;
 };
 
 // Cumulative: a store at version N runs every step above N. A new step
 // goes at the end with the next number; StoreSchemaVersion follows.
 constexpr MigrationStep steps[] = {
-    {1, lacksTableOrOptionColumns, addTableAndOptionColumns},
-    {2, lacksHistoryTable, createHistoryTable},
+    {1, lacksTableOrOptionColumns, addTableAndOptionColumns, false},
+    // Without HISTORY a store lists its rows and their texts; only the
+    // earlier texts are missing, and there are none to show yet.
+    {2, lacksHistoryTable, createHistoryTable, true},
 };
 constexpr bool numberedInOrder()
 {
@@ -134,6 +139,10 @@ void migrateStore(SqliteConnection &db)
         if (storeSchemaVersion(db) >= step.version)
             continue;
         if (step.needsChange(db)) {
+            // Left for a start that can write, its version unrecorded so
+            // that this start runs it then.
+            if (step.readableWithout && db.isReadOnly())
+                return;
             runStep(db, step);
             continue;
         }

@@ -19,8 +19,10 @@ extern const int StoreSchemaVersion;
 // write lock and then finds the step done. A step with nothing left to
 // change (a store of an older version that already has the shape) only
 // records the version, and only where the file can be written: a read-only
-// store of the current shape still opens. Throws StoreError when a step
-// that must change the store fails.
+// store of the current shape still opens, and so does one that lacks only
+// steps its rows read without (the HISTORY table): those wait, unrecorded,
+// for a start that can write. Throws StoreError when a step that must
+// change the store fails.
 void migrateStore(SqliteConnection &db);
 
 // The version recorded in the file.

@@ -154,10 +154,19 @@ void WebsiteDb::openConnection(const StoreSettings &settings)
         // CONTENT, the load reads every overflow page of the stored text;
         // 16 KiB pages need a quarter of those of the default 4 KiB ones.
         connection_->queryText(QString::fromUtf8(storeschema::PageSize));
-        if (settings.journal == StoreJournal::WriteAheadLog)
-            connection_->queryText(u"PRAGMA journal_mode=WAL;");
-        else
+        if (settings.journal == StoreJournal::WriteAheadLog) {
+            try {
+                connection_->queryText(u"PRAGMA journal_mode=WAL;");
+            } catch (const StoreError &) {
+                // A store in a rollback journal (as a plain SQLite program
+                // leaves it) whose file cannot be written stays in its
+                // journal: it still opens for reading.
+                if (!connection_->isReadOnly())
+                    throw;
+            }
+        } else {
             connection_->queryText(u"PRAGMA journal_mode=DELETE;");
+        }
         // Full syncs make every acknowledged change survive a crash or a
         // power loss; with the write-ahead log that is one sync per change.
         connection_->execute(u"PRAGMA synchronous=FULL;");

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
@@ -74,6 +75,10 @@ int main(int argc, char **argv)
     fixture.selectRows({1});
     fixture.clickRow(1);
     save(&window, folder, "main-window.png");
+    // The same row's latest change: the preview's "Changes" view.
+    window.contentPanel()->viewTabs()->setCurrentIndex(1);
+    save(&window, folder, "main-window-changes.png");
+    window.contentPanel()->viewTabs()->setCurrentIndex(0);
 
     window.ContentPanelGizle();
     window.pages()->setCurrentIndex(1);

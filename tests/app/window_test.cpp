@@ -699,6 +699,19 @@ TEST_F(MainWindowTest, UncheckingAutoCheckWithoutTheKeyWritesNone)
     EXPECT_FALSE(window.intervalBar()->countdownLabel()->isVisible());
 }
 
+TEST_F(MainWindowTest, TheStoreKeepsAsManyVersionsAsTheSettingsSay)
+{
+    fixture.writeSettings(u16(u"HistoryMaxVersions=2\r\n"));
+    TAppForm &window = fixture.start();
+    const QString url = u16(u"http://kept.test/");
+    window.store().DbAddUrl(url);
+    for (const char16_t *text : {u"one", u"two", u"three"})
+        ASSERT_TRUE(window.store().DbSaveWebsite(url, QString::fromUtf16(text), u16(u"Changed!")));
+    const std::vector<SnapshotRecord> kept = window.store().db()->history(url);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(window.store().db()->snapshotText(kept[1].id), u16(u"two"));
+}
+
 TEST_F(MainWindowTest, GeometryIsRememberedOnceStartupIsComplete)
 {
     TAppForm &window = fixture.start();

@@ -116,6 +116,12 @@ read -ra switch <<<"$switch"
 [[ ${#switch[@]} == 2 ]] || fail "set --help names no --strip values"
 expect "sentrel-cli set http://a --strip " "${switch[@]}"
 expect "sentrel-cli set http://a --keyword "
+keys=$("$cli" settings --help | sed -n 's/^  \([A-Z][A-Za-z]*\)  .*/\1/p')
+read -ra keys <<<"$(tr '\n' ' ' <<<"$keys")"
+[[ ${#keys[@]} -ge 2 ]] || fail "settings --help names no keys"
+expect "sentrel-cli settings " "${keys[@]}"
+expect "sentrel-cli settings HistoryMaxA" HistoryMaxAgeDays
+expect "sentrel-cli settings HistoryMaxAgeDays "
 
 # Files for FILE and --set, folders for --data.
 mkdir pages
