@@ -26,12 +26,12 @@ public:
     virtual QString saveFile(QWidget *parent, const QString &defaultSuffix, const QString &filter) = 0;
 };
 
-// The shell's "open" verb: the default browser for a web address. Failures
-// are not reported.
+// The shell's "open" verb: the default browser for a web address. False
+// when nothing could open it (no browser).
 class DesktopShell {
 public:
     virtual ~DesktopShell() = default;
-    virtual void openUrl(const QString &url) = 0;
+    virtual bool openUrl(const QString &url) = 0;
 };
 
 struct AppEnvironment {

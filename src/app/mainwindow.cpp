@@ -3,7 +3,9 @@
 #include "app/codeeditor.h"
 #include "app/icons.h"
 #include "app/intervalbar.h"
+#include "app/liststoresync.h"
 #include "app/previewpanel.h"
+#include "app/runcontrol.h"
 #include "app/urllistview.h"
 #include "app/windowstartup.h"
 #include "storage/datafolder.h"
@@ -59,6 +61,7 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
 
     ports_ = std::make_unique<WindowPorts>(WindowPortParts{*StatusBar1, *SynEditLog, *c_.stripMethods,
                                                            exclusions_, env_.boxes, env_.applicationTitle});
+    editErrors_ = std::make_unique<ResyncAfterError>(*ports_, urlModel_, store_);
     painter_ = std::make_unique<OutcomePainter>(urlModel_, *ports_);
     // One page at a time, when its check needs it: a window closed during
     // Check All leaves the pages it passes over undownloaded. Every save is
@@ -73,7 +76,9 @@ TAppForm::TAppForm(AppEnvironment environment, QWidget *parent)
         RunCommandServices{*runs_, *ports_, *notifier_, [this] { env_.notifications.beep(); }});
     autoCheck_ = std::make_unique<AutoCheck>(
         AutoCheckServices{*runCommands_, *intervalBar_, timerAuto_, *ports_, pump_, settings_});
-    timerAuto_.setHandler([this] { runLock_->around([this] { autoCheck_->TimerAutoTimer(); }); });
+    runControl_ = std::make_unique<RunControl>(RunControlParts{
+        *c_.ToolButton1, *c_.CheckURL1, *runs_, *runLock_, *autoCheck_, *intervalBar_, timerAuto_});
+    timerAuto_.setHandler([this] { runControl_->timerTick(); });
     actionSettings_ = std::make_unique<ActionSettings>(choices_, settings_, *actionPage_);
     connectCommands();
 
@@ -240,7 +245,10 @@ void TAppForm::resizeEvent(QResizeEvent *event)
     const WindowSizeState sizeState = state & Qt::WindowMinimized   ? WindowSizeState::Minimized
                                       : state & Qt::WindowMaximized ? WindowSizeState::Maximized
                                                                     : WindowSizeState::Normal;
-    guarded([&] { geometry_.windowResized(sizeState, frameGeometry()); });
+    const QScreen *shownOn = screen();
+    const QRect frame =
+        shownOn ? sizeWithinScreen(frameGeometry(), shownOn->availableGeometry()) : frameGeometry();
+    guarded([&] { geometry_.windowResized(sizeState, frame); });
 }
 
 void TAppForm::moveEvent(QMoveEvent *event)

@@ -2,6 +2,7 @@
 #include "app/appenvironment.h"
 #include "app/autostart.h"
 #include "app/commands.h"
+#include "app/failurenotices.h"
 #include "app/runlockgate.h"
 #include "app/startup.h"
 #include "app/tray.h"
@@ -41,6 +42,7 @@ class CodeEditor;
 class EditMenu;
 class IntervalBar;
 class PreviewPanel;
+class RunControl;
 class UrlListView;
 
 class TAppForm final : public QMainWindow {
@@ -67,6 +69,7 @@ public:
     StoreAccess &store() { return store_; }
     CheckRuns &runs() { return *runs_; }
     AutoCheck &autoCheck() { return *autoCheck_; }
+    RunControl &runControl() { return *runControl_; }
     const QStringList &changedUrls() const { return changedUrls_; }
     GeometryMemory &geometryMemory() { return geometry_; }
     // The most recent Add URLs dialog while it is open.
@@ -132,6 +135,8 @@ private:
     void layoutContentPanel();
     void correctRestoredSize();
     void showContentPanel();
+    // While the preview is shown it shows the current row, however that moved.
+    void previewCurrentRow(const QModelIndex &current);
     // The list view's selected rows, read when called.
     std::function<QList<RowId>()> selection() const;
     // Runs a handler; an error it does not catch is shown in the error box.
@@ -166,16 +171,20 @@ private:
     QPointer<TFormAddURLs> addUrls_;
 
     std::unique_ptr<WindowPorts> ports_;
+    // The options dialog's errors: shown, then the list made to match the store.
+    std::unique_ptr<StoreErrorSink> editErrors_;
     std::unique_ptr<OutcomePainter> painter_;
     SystemClock clock_;
     QtEventPump pump_;
     std::unique_ptr<CheckAssembly> checks_;
     std::unique_ptr<RunLockGate> runLock_; // the runs check through it
     std::unique_ptr<ActionNotifier> notifier_;
+    FailureNotices failureNotices_{[this](const QString &message) { ports_->appendLog(message); }};
     std::unique_ptr<CheckRuns> runs_;
     std::unique_ptr<RunCommands> runCommands_;
     QtRunTimer timerAuto_;
     std::unique_ptr<AutoCheck> autoCheck_;
+    std::unique_ptr<RunControl> runControl_; // one run at a time
     std::unique_ptr<ActionSettings> actionSettings_;
     GeometryMemory geometry_;
 

@@ -38,9 +38,9 @@ QString QtFileDialogs::saveFile(QWidget *parent, const QString &defaultSuffix, c
     return runDialog(parent, QFileDialog::AcceptSave, defaultSuffix, filter);
 }
 
-void QtDesktopShell::openUrl(const QString &url)
+bool QtDesktopShell::openUrl(const QString &url)
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(url));
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
 QtNotificationPlatform::QtNotificationPlatform(DesktopShell &shell) : shell_(shell) {}

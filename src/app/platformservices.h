@@ -16,7 +16,7 @@ public:
 
 class QtDesktopShell final : public DesktopShell {
 public:
-    void openUrl(const QString &url) override;
+    bool openUrl(const QString &url) override;
 };
 
 // The beep of the windowing system, a sound effect that plays on while the
@@ -28,7 +28,7 @@ public:
     void beep() override;
     bool fileExists(const QString &path) const override;
     void playSoundAsync(const QString &path) override;
-    void openUrl(const QString &url) override { shell_.openUrl(url); }
+    void openUrl(const QString &url) override { (void)shell_.openUrl(url); }
 
 private:
     DesktopShell &shell_;

@@ -12,9 +12,9 @@
 namespace sentrel {
 
 PreviewPanel::PreviewPanel(QWidget *parent)
-    : QWidget(parent), LabelUrl(new QLabel(QStringLiteral("http://"))), SynEditContent(new CodeEditor(true)),
-      menu_(new EditMenu(SynEditContent)), tabs_(new QTabBar), views_(new QStackedWidget),
-      changes_(new DiffView)
+    : QWidget(parent), LabelUrl(new ElidedLabel(QStringLiteral("http://"))),
+      SynEditContent(new CodeEditor(true)), menu_(new EditMenu(SynEditContent)), tabs_(new QTabBar),
+      views_(new QStackedWidget), changes_(new DiffView)
 {
     QFont bold = LabelUrl->font();
     bold.setBold(true);
@@ -56,7 +56,7 @@ void PreviewPanel::attachStore(StoreAccess &store)
 
 void PreviewPanel::showContent(const QString &url, const QString &content)
 {
-    LabelUrl->setText(url);
+    LabelUrl->setFullText(url);
     SynEditContent->setPlainText(content);
     SynEditContent->moveCursor(QTextCursor::Start);
     SynEditContent->ensureCursorVisible();
@@ -74,7 +74,7 @@ void PreviewPanel::showChangesIfDue()
 
 void PreviewPanel::clear()
 {
-    LabelUrl->clear();
+    LabelUrl->setFullText(QString());
     SynEditContent->clear();
     changes_->clear();
     changesDue_ = false;
@@ -82,7 +82,7 @@ void PreviewPanel::clear()
 
 QString PreviewPanel::url() const
 {
-    return LabelUrl->text();
+    return LabelUrl->fullText();
 }
 
 } // namespace sentrel

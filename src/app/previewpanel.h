@@ -1,4 +1,5 @@
 #pragma once
+#include "app/elidedlabel.h"
 #include <QWidget>
 #include <memory>
 
@@ -35,6 +36,8 @@ public:
     void clear();
 
     QString url() const;
+    // The header's URL, shortened in the middle to the room it has.
+    QLabel *urlLabel() const { return LabelUrl; }
     CodeEditor *editor() const { return SynEditContent; }
     EditMenu *editMenu() const { return menu_; }
     // "Text" and "Changes", in that order.
@@ -46,7 +49,7 @@ public:
 private:
     void showChangesIfDue();
 
-    QLabel *LabelUrl;
+    ElidedLabel *LabelUrl;
     CodeEditor *SynEditContent;
     EditMenu *menu_;
     QTabBar *tabs_;

@@ -52,6 +52,15 @@ void UrlListView::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+QModelIndex UrlListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // A table's Home and End stay in the row; whole rows are selected here,
+    // so they would move nothing a user can see.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void UrlListView::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableView::mouseReleaseEvent(event);

@@ -1,9 +1,11 @@
 #include "app/actionpage.h"
 #include "app/codeeditor.h"
 #include "app/editmenu.h"
+#include "app/liststoresync.h"
 #include "app/mainwindow.h"
 #include "app/onlinehelp.h"
 #include "app/previewpanel.h"
+#include "app/runcontrol.h"
 #include "app/urllistview.h"
 #include "dialogs/addurls.h"
 #include "storage/settingskeys.h"
@@ -52,12 +54,12 @@ private:
 
 void TAppForm::CheckURL1Click()
 {
-    runLock_->around([this] { runCommands_->CheckURL1Click(); });
+    runControl_->checkUrlClicked([this] { runCommands_->CheckURL1Click(); });
 }
 
 void TAppForm::ToolButton1Click()
 {
-    runLock_->around([this] { runCommands_->ToolButton1Click(); });
+    runControl_->checkAllClicked([this] { runCommands_->ToolButton1Click(); });
 }
 
 // --- URL list ------------------------------------------------------------
@@ -114,7 +116,12 @@ void TAppForm::OpenURLwithDefaultBrowser1Click()
 
 void TAppForm::Delete1Click()
 {
-    deleteRows(urlModel_, ListView1->selectedIds(), store_, *ports_);
+    const QList<RowId> doomed = ListView1->selectedIds();
+    deleteRows(urlModel_, doomed, store_, *ports_);
+    // The store deletes every row of a URL: where it held one URL twice, the
+    // other row must leave the window too.
+    if (!doomed.isEmpty())
+        matchListToStore(urlModel_, store_);
     ContentPanelGizle();
 }
 
@@ -125,7 +132,7 @@ void TAppForm::SelectAll1Click()
 
 void TAppForm::ToolButton8Click()
 {
-    sentrel::ToolButton8Click(EditUrlContext{urlModel_, selection(), store_, *ports_}, env_.boxes, this);
+    sentrel::ToolButton8Click(EditUrlContext{urlModel_, selection(), store_, *editErrors_}, env_.boxes, this);
 }
 
 // --- Content preview -----------------------------------------------------
@@ -138,6 +145,17 @@ void TAppForm::ListView1Click()
         return;
     PanelContent->showContent(preview->url, preview->content);
     showContentPanel();
+}
+
+void TAppForm::previewCurrentRow(const QModelIndex &current)
+{
+    // A hidden preview stays hidden: only a click or a check opens it.
+    if (!current.isValid() || PanelContent->isHidden())
+        return;
+    const RowId id = urlModel_.idAt(current.row());
+    const std::optional<ContentPreview> preview = contentPreview(urlModel_, {id}, store_, *ports_);
+    // A URL with no stored text shows an empty editor, never the last page.
+    PanelContent->showContent(urlModel_.url(id), preview ? preview->content : QString());
 }
 
 void TAppForm::showContentPanel()
@@ -183,7 +201,12 @@ void TAppForm::StripMethodClick(QAction *item)
 
 void TAppForm::Help2Click()
 {
-    env_.shell.openUrl(onlineHelpAddress(readVersionInfo().ProductName));
+    const QString address = onlineHelpAddress(readVersionInfo().ProductName);
+    if (env_.shell.openUrl(address))
+        failureNotices_.succeeded(FailureCause::OnlineHelp);
+    else
+        failureNotices_.failed(FailureCause::OnlineHelp,
+                               QStringLiteral("No web browser could open the online help: ") + address);
 }
 
 void TAppForm::Exit1Click()

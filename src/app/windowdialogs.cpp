@@ -20,7 +20,7 @@ namespace sentrel {
 
 void TAppForm::EditURL1Click()
 {
-    sentrel::EditURL1Click(EditUrlContext{urlModel_, selection(), store_, *ports_}, this);
+    sentrel::EditURL1Click(EditUrlContext{urlModel_, selection(), store_, *editErrors_}, this);
 }
 
 void TAppForm::History1Click()

@@ -120,6 +120,8 @@ void TAppForm::connectCommands()
             [this](QAction *item) { guarded([&] { StripMethodClick(item); }); });
 
     connect(ListView1, &UrlListView::listClicked, this, [this] { guarded([this] { ListView1Click(); }); });
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { guarded([&] { previewCurrentRow(current); }); });
     connect(ListView1, &UrlListView::deletePressed, this, [this] { guarded([this] { Delete1Click(); }); });
     connect(ListView1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         guarded([&] {

@@ -11,8 +11,12 @@ QString changedUrlsMessage(const QStringList &changedUrls)
     return QStringLiteral("Changed URLs:\r\r") + changedUrls.join(QStringLiteral("\r\n"));
 }
 
-void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &choices,
-                   NotificationPlatform &platform, MessageBoxes &boxes, const Translator &translator)
+namespace {
+
+// `noticeUrls` are the URLs the changes notice lists: the run's own, or with
+// those of earlier runs whose notice is still open.
+void notify(const QStringList &changedUrls, const QStringList &noticeUrls, const NotificationChoices &choices,
+            NotificationPlatform &platform, MessageBoxes &boxes, const Translator &translator)
 {
     if (changedUrls.isEmpty())
         return;
@@ -21,8 +25,8 @@ void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &ch
     if (choices.playSound && platform.fileExists(choices.soundFile))
         platform.playSoundAsync(choices.soundFile);
     if (choices.showMessage)
-        boxes.showMessage(MessageKind::Information, messageCaption(MessageKind::Information, translator, {}),
-                          changedUrlsMessage(changedUrls));
+        boxes.showChangesNotice(messageCaption(MessageKind::Information, translator, {}),
+                                changedUrlsMessage(noticeUrls));
     if (choices.openUrl) {
         // The list as it is now (a run started from inside the message box
         // refills it); the copy keeps the loop safe from later changes.
@@ -36,9 +40,26 @@ void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &ch
     }
 }
 
+} // namespace
+
+void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &choices,
+                   NotificationPlatform &platform, MessageBoxes &boxes, const Translator &translator)
+{
+    notify(changedUrls, changedUrls, choices, platform, boxes, translator);
+}
+
 void ActionNotifier::ActionsUygula(const QStringList &changedUrls)
 {
-    sentrel::ActionsUygula(changedUrls, choices_, platform_, boxes_, translator_);
+    if (changedUrls.isEmpty())
+        return;
+    // An answered notice starts afresh; an open one keeps its URLs and gains
+    // the ones it does not list yet.
+    if (!boxes_.changesNoticeOpen())
+        noticeUrls_.clear();
+    for (const QString &url : changedUrls)
+        if (!noticeUrls_.contains(url))
+            noticeUrls_.append(url);
+    notify(changedUrls, noticeUrls_, choices_, platform_, boxes_, translator_);
 }
 
 void ActionSettings::CheckBox2Click(bool checked)

@@ -39,7 +39,8 @@ QString changedUrlsMessage(const QStringList &changedUrls);
 // Nothing for an empty list. Otherwise, in this order and each after the one
 // before has returned: the beep; the sound, when a file exists at the
 // field's path (it plays on while the rest runs); the modal message with the
-// caption Translate("INFORMATION"); opening each URL that is not blank once
+// caption Translate("INFORMATION") (the changes notice, which does not wait
+// for an answer when the boxes can leave it open); opening each URL that is not blank once
 // trimmed, in list order.
 void ActionsUygula(const QStringList &changedUrls, const NotificationChoices &choices,
                    NotificationPlatform &platform, MessageBoxes &boxes, const Translator &translator);
@@ -59,6 +60,7 @@ private:
     NotificationPlatform &platform_;
     MessageBoxes &boxes_;
     const Translator &translator_;
+    QStringList noticeUrls_; // what the changes notice lists
 };
 
 // The controls of the "Action" page that depend on "Play Sound".

@@ -107,6 +107,23 @@ void QtMessageBoxes::showMessage(MessageKind kind, const QString &caption, const
     box.exec();
 }
 
+void QtMessageBoxes::showChangesNotice(const QString &caption, const QString &text)
+{
+    if (!changesNoticeOpen()) {
+        notice_ = new QMessageBox(QMessageBox::Information, caption, {}, QMessageBox::Ok, parent_);
+        notice_->setTextFormat(Qt::PlainText);
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+        notice_->setWindowModality(Qt::NonModal);
+    }
+    notice_->setText(text);
+    notice_->show();
+}
+
+bool QtMessageBoxes::changesNoticeOpen() const
+{
+    return notice_ && notice_->isVisible();
+}
+
 int QtMessageBoxes::confirm(const ConfirmationRequest &request)
 {
     ConfirmationBox box(request, parent_);

@@ -48,9 +48,13 @@ public:
 
     void showMessage(MessageKind kind, const QString &caption, const QString &text) override;
     int confirm(const ConfirmationRequest &request) override;
+    // A modeless information box, deleted once answered.
+    void showChangesNotice(const QString &caption, const QString &text) override;
+    bool changesNoticeOpen() const override;
 
 private:
     QPointer<QWidget> parent_;
+    QPointer<QMessageBox> notice_;
 };
 
 // The icon each message kind and dialog kind shows.

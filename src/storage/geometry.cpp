@@ -32,6 +32,11 @@ GeometryRestore planGeometryRestore(const SettingsFile &s, QSize primaryScreen)
     return r;
 }
 
+QRect sizeWithinScreen(const QRect &frame, const QRect &availableScreen)
+{
+    return QRect(frame.topLeft(), frame.size().boundedTo(availableScreen.size()));
+}
+
 void GeometryMemory::windowResized(WindowSizeState state, const QRect &frame)
 {
     if (!startupComplete_)

@@ -27,6 +27,12 @@ struct GeometryRestore {
 // larger than the primary screen.
 GeometryRestore planGeometryRestore(const SettingsFile &settings, QSize primaryScreen);
 
+// The frame as it is saved: no wider or taller than the screen's available
+// area, so that the next start never opens a window the screen cannot show.
+// The position stays: it may be on another screen, and the start does not
+// check it either.
+QRect sizeWithinScreen(const QRect &frame, const QRect &availableScreen);
+
 enum class WindowSizeState { Normal, Maximized, Minimized };
 
 // Writes the geometry on every resize and move once start-up is complete.

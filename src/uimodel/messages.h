@@ -73,6 +73,15 @@ public:
     virtual void showMessage(MessageKind kind, const QString &caption, const QString &text) = 0;
     // The result code of the button pressed (dialogresult).
     virtual int confirm(const ConfirmationRequest &request) = 0;
+    // The changed-URLs notice of a run. It returns at once and leaves the box
+    // open, so automatic checking goes on while nobody answers it; while the
+    // notice of an earlier run is still open, that same box takes `text`.
+    // Boxes that cannot stay open show it as a modal information message.
+    virtual void showChangesNotice(const QString &caption, const QString &text)
+    {
+        showMessage(MessageKind::Information, caption, text);
+    }
+    virtual bool changesNoticeOpen() const { return false; }
 };
 
 // The restart question of Reset to Defaults, in the user's language; true

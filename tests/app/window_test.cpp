@@ -78,14 +78,7 @@ std::string okBytes(const std::string &body)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void addUrls(const QString &text)
-    {
-        fixture.window().ToolButton3Click();
-        TFormAddURLs *dialog = fixture.window().addUrlsDialog();
-        ASSERT_NE(dialog, nullptr);
-        dialog->editor()->setPlainText(text);
-        dialog->addButton()->click();
-    }
+    void addUrls(const QString &text) { fixture.addUrls(text); }
 
     WindowFixture fixture;
 };

@@ -1,9 +1,13 @@
 #include "windowfixture.h"
 #include "app/urllistview.h"
+#include "dialogs/addurls.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace sentrel::test {
 
@@ -85,6 +89,15 @@ void WindowFixture::clickRow(int row)
     UrlListView *list = window_->urlList();
     const QRect cell = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+void WindowFixture::addUrls(const QString &text)
+{
+    window().ToolButton3Click();
+    TFormAddURLs *dialog = window().addUrlsDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->editor()->setPlainText(text);
+    dialog->addButton()->click();
 }
 
 } // namespace sentrel::test

@@ -31,9 +31,28 @@ public:
         confirmations.push_back(request);
         return answer;
     }
+    // The notice joins `messages`. It is answered at once, like the other
+    // boxes, unless the test leaves it open; while open, it takes each text.
+    void showChangesNotice(const QString &caption, const QString &text) override
+    {
+        if (noticeOpen_) {
+            messages[noticeIndex_].text = text;
+            return;
+        }
+        noticeIndex_ = messages.size();
+        messages.push_back({MessageKind::Information, caption, text});
+        noticeOpen_ = leaveNoticesOpen;
+    }
+    bool changesNoticeOpen() const override { return noticeOpen_; }
+    void answerNotice() { noticeOpen_ = false; }
     std::vector<Shown> messages;
     std::vector<ConfirmationRequest> confirmations;
+    bool leaveNoticesOpen = false;
     int answer = dialogresult::OK;
+
+private:
+    bool noticeOpen_ = false;
+    std::size_t noticeIndex_ = 0;
 };
 
 // Answers each file dialog with the next prepared path ("" = cancel).
@@ -61,8 +80,13 @@ public:
 
 class RecordingShell final : public DesktopShell {
 public:
-    void openUrl(const QString &url) override { opened.append(url); }
+    bool openUrl(const QString &url) override
+    {
+        opened.append(url);
+        return !noBrowser;
+    }
     QStringList opened;
+    bool noBrowser = false;
 };
 
 // The notifications in the order they happen: "beep", "play:<file>", "open:<url>".
@@ -96,6 +120,8 @@ public:
     void selectRows(std::initializer_list<int> rows);
     // A mouse click on a row of the list.
     void clickRow(int row);
+    // Adds URLs as the user does: the Add URLs dialog with `text`, one URL a line.
+    void addUrls(const QString &text);
 
     RecordingBoxes boxes;
     ScriptedFileDialogs files;
