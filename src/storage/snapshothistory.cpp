@@ -121,6 +121,12 @@ void applyRetention(SqliteConnection &db, qint64 websiteId, const QString &url,
 
 } // namespace
 
+bool historyTableExists(SqliteConnection &db)
+{
+    return db.queryText(u"select count(*) from sqlite_master where type='table' and name='HISTORY';")
+               .toInt() > 0;
+}
+
 void createHistoryTable(SqliteConnection &db)
 {
     db.execute(QString::fromLatin1(schema::CreateTable));

@@ -41,6 +41,9 @@ struct HistoryPacking {
 
 // Creates the table and its index unless present.
 void createHistoryTable(SqliteConnection &db);
+// Whether the store has the table: an older store opened from a file that
+// cannot be written has none until a start that can write upgrades it.
+bool historyTableExists(SqliteConnection &db);
 
 // Appends `text` as the newest snapshot of the URL, re-packs the previous
 // newest one as a delta against it, then drops what `retention` no longer

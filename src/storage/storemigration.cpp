@@ -65,8 +65,7 @@ void addTableAndOptionColumns(SqliteConnection &db)
 // WEBSITES keeps the shape other programs read.
 bool lacksHistoryTable(SqliteConnection &db)
 {
-    return db.queryText(u"select count(*) from sqlite_master where type='table' and name='HISTORY';")
-               .toInt() == 0;
+    return !historyTableExists(db);
 }
 
 struct MigrationStep {

@@ -18,14 +18,6 @@ std::optional<qint64> numericId(const QString &id)
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
-// A store of an older version opened from a file that cannot be written
-// has no HISTORY table: the upgrade waits for a start that can write.
-bool hasHistoryTable(SqliteConnection &db)
-{
-    return db.queryText(u"select count(*) from sqlite_master where type='table' and name='HISTORY';")
-               .toInt() > 0;
-}
-
 } // namespace
 
 bool WebsiteDb::DbSaveWebsite(const QString &url, const QString &content, const QString &status,
@@ -103,8 +95,8 @@ std::vector<SnapshotRecord> WebsiteDb::history(const QString &url)
     if (!find.step())
         return {};
     const std::optional<qint64> website = numericId(find.text(0));
-    return website && hasHistoryTable(connection()) ? listSnapshots(connection(), *website)
-                                                    : std::vector<SnapshotRecord>{};
+    return website && historyTableExists(connection()) ? listSnapshots(connection(), *website)
+                                                       : std::vector<SnapshotRecord>{};
 }
 
 QString WebsiteDb::snapshotText(qint64 snapshotId)

@@ -3,6 +3,7 @@
 #include "dialogs/historyrows.h"
 #include "storage/historyschema.h"
 #include "support/qtext.h"
+#include "support/timezone.h"
 #include <gtest/gtest.h>
 #include <time.h>
 
@@ -21,27 +22,7 @@ SnapshotRecord marker(qint64 id)
     return {id, QStringLiteral("2024-01-15 10:00:00"), QString(), historyschema::ResetMarkerKind, {}, {}};
 }
 
-// The TZ variable stands in for the system's zone and is put back afterwards.
-class FixedTimeZone {
-public:
-    explicit FixedTimeZone(const char *zone)
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~FixedTimeZone()
-    {
-        if (saved_)
-            qputenv("TZ", *saved_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<QByteArray> saved_ =
-        qEnvironmentVariableIsSet("TZ") ? std::optional<QByteArray>(qgetenv("TZ")) : std::nullopt;
-};
+using FixedTimeZone = sentrel::test::TimeZoneGuard;
 
 } // namespace
 

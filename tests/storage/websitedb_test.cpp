@@ -3,6 +3,7 @@
 #include "storage/websitedb.h"
 #include "storetestsupport.h"
 #include "support/qtext.h"
+#include "support/timezone.h"
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSet>
@@ -294,19 +295,10 @@ TEST(StoreClose, LaterCallsFailWithAStoreError)
 // system setting and is put back afterwards.
 class LocalTimeZone : public ::testing::Test {
 protected:
-    void TearDown() override { set(saved_); }
-    void set(const std::optional<QByteArray> &zone)
-    {
-        if (zone)
-            qputenv("TZ", *zone);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
+    void set(const QByteArray &zone) { zone_.set(zone.constData()); }
 
 private:
-    std::optional<QByteArray> saved_ =
-        qEnvironmentVariableIsSet("TZ") ? std::optional<QByteArray>(qgetenv("TZ")) : std::nullopt;
+    sentrel::test::TimeZoneGuard zone_;
 };
 
 TEST_F(LocalTimeZone, StoredUtcIsShownInLocalTimeWithDaylightSaving)
